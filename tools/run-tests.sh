@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the plain build, the AddressSanitizer +
+# UndefinedBehaviorSanitizer build, the ThreadSanitizer build of the
+# concurrency tests, and the bounded libFuzzer runs. Exits non-zero on any
+# failure. Build trees: build/, build-asan/, build-tsan/, build-fuzz/.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+jobs=$(nproc)
+
+configure() {  # configure DIR SANITIZE [extra cmake args...]
+  local dir=$1 sanitize=$2
+  shift 2
+  cmake -S . -B "$dir" -G Ninja -DSTRATUM_SANITIZE="$sanitize" "$@" >"$dir.configure.log" 2>&1 \
+    || { cat "$dir.configure.log"; return 1; }
+}
+
+failed=0
+run_config() {  # run_config NAME DIR SANITIZE BUILD_TARGET CTEST_ARGS [cmake args...]
+  local name=$1 dir=$2 sanitize=$3 target=$4 ctest_args=$5
+  shift 5
+  echo "=== $name: configure and build"
+  mkdir -p "$dir"
+  configure "$dir" "$sanitize" "$@"
+  cmake --build "$dir" --target "$target" -j "$jobs"
+  echo "=== $name: test"
+  # shellcheck disable=SC2086
+  if ! ctest --test-dir "$dir" --output-on-failure -j "$jobs" $ctest_args; then
+    failed=1
+  fi
+}
+
+# Tests that open editor windows need an X server.
+if [ -z "${DISPLAY:-}" ] && command -v Xvfb >/dev/null; then
+  export DISPLAY=:97
+  Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  trap 'kill $xvfb_pid 2>/dev/null || true' EXIT
+fi
+
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1}
+
+run_config plain build "" all ""
+run_config sanitize build-asan address all "" -DSTRATUM_BUILD_BENCHMARKS=OFF
+run_config thread build-tsan thread tsan_tests "-L tsan" -DSTRATUM_BUILD_BENCHMARKS=OFF
+run_config fuzz build-fuzz fuzz fuzzers "-L fuzz" -DSTRATUM_BUILD_BENCHMARKS=OFF \
+  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+
+if [ "$failed" -ne 0 ]; then
+  echo "run-tests: FAILED"
+  exit 1
+fi
+echo "run-tests: all configurations passed"
