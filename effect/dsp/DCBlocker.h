@@ -1,0 +1,24 @@
+#pragma once
+
+// First-order high-pass with its corner at 5 Hz that removes a DC offset.
+// The state survives coefficient changes, so a sample-rate change does not
+// click.
+class DCBlocker {
+ public:
+  // Coefficients for the integer sample rate; the state is kept.
+  void SetSampleRate(int sampleRate);
+
+  // Filters n samples in place.
+  void Process(double* samples, int n);
+
+  double B0() const { return mB0; }
+  double B1() const { return mB1; }
+  double A1() const { return mA1; }
+
+ private:
+  double mX1 = 0.0;
+  double mY1 = 0.0;
+  double mB0 = 0.0;
+  double mB1 = 0.0;
+  double mA1 = 0.0;
+};

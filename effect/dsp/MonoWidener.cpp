@@ -1,0 +1,44 @@
+#include "effect/dsp/MonoWidener.h"
+
+#include <cstddef>
+#include <cstdint>
+
+MonoWidener::MonoWidener() : mBuffer(static_cast<size_t>(kBufferSeconds) * 44100, 0.0) {
+  mLowPass.Design(kLowPassHz, mSampleRate);
+}
+
+void MonoWidener::SetSampleRate(int sampleRate) {
+  mSampleRate = sampleRate > 0 ? sampleRate : 0;
+  std::vector<double>(static_cast<size_t>(kBufferSeconds) * mSampleRate, 0.0).swap(mBuffer);
+  mWritePosition = 0;
+  UpdateDelayLength();
+  mLowPass.Design(kLowPassHz, mSampleRate);
+}
+
+void MonoWidener::SetDelayMs(int ms) {
+  mDelayMs = ms < 0 ? 0 : (ms > kMaxDelayMs ? kMaxDelayMs : ms);
+  UpdateDelayLength();
+}
+
+void MonoWidener::UpdateDelayLength() {
+  // Integer product first (64-bit, so high rates cannot overflow), then the
+  // division in double precision, truncated.
+  const int64_t product = static_cast<int64_t>(mSampleRate) * mDelayMs;
+  mDelayLength = static_cast<int>(static_cast<double>(product) / 1000.0);
+}
+
+void MonoWidener::Process(double* samples, int n) {
+  if (mBuffer.empty()) {
+    return;
+  }
+  for (int i = 0; i < n; ++i) {
+    double& slot = mBuffer[static_cast<size_t>(mWritePosition)];
+    const double delayed = slot;
+    slot = mLowPass.Process(samples[i]);
+    samples[i] = delayed;
+    ++mWritePosition;
+    if (mWritePosition >= mDelayLength) {
+      mWritePosition = 0;
+    }
+  }
+}

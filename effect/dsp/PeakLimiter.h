@@ -1,0 +1,31 @@
+#pragma once
+
+// Instant-attack peak limiter for one channel: holds the output at or below
+// full scale and releases in two stages, fast down to half of the last peak
+// and slow below it.
+class PeakLimiter {
+ public:
+  void SetSampleRate(int sampleRate) { mSampleRate = sampleRate; }
+  void SetEnvelope(double envelope) { mEnvelope = envelope; }
+
+  // Release time in whole milliseconds: the fast stage uses a quarter of it
+  // as its time constant, the slow stage all of it.
+  void SetRelease(int ms);
+
+  // Limits n samples in place.
+  void Process(double* samples, int n);
+
+  int SampleRate() const { return mSampleRate; }
+  double Envelope() const { return mEnvelope; }
+  double HalfPeak() const { return mHalfPeak; }
+  double FastCoefficient() const { return mFastCoefficient; }
+  double SlowCoefficient() const { return mSlowCoefficient; }
+
+ private:
+  double mFastCoefficient = 0.0;
+  double mSlowCoefficient = 0.0;
+  double mEnvelope = 0.0;
+  double mHalfPeak = 0.0;
+  int mSampleRate = 0;
+  bool mPeak = false;
+};
