@@ -58,11 +58,17 @@ inline uint32_t LittleEndian32(uint32_t v) { return v; }
 inline uint64_t LittleEndian64(uint64_t v) { return v; }
 #endif
 
-inline uint8_t LoadU8(const uint8_t* base, size_t offset) {
-  return __atomic_load_n(base + offset, __ATOMIC_RELAXED);
+// The flag bytes also order the value table between writers and readers, so
+// their accessors take a memory order (relaxed unless asked).
+inline uint8_t LoadU8(const uint8_t* base, size_t offset, int order = __ATOMIC_RELAXED) {
+  return __atomic_load_n(base + offset, order);
 }
-inline void StoreU8(uint8_t* base, size_t offset, uint8_t value) {
-  __atomic_store_n(base + offset, value, __ATOMIC_RELAXED);
+inline void StoreU8(uint8_t* base, size_t offset, uint8_t value, int order = __ATOMIC_RELAXED) {
+  __atomic_store_n(base + offset, value, order);
+}
+// Stores `value` and answers what the byte held, as one indivisible step.
+inline uint8_t ExchangeU8(uint8_t* base, size_t offset, uint8_t value, int order) {
+  return __atomic_exchange_n(base + offset, value, order);
 }
 
 inline int32_t LoadI32(const uint8_t* base, size_t offset) {
