@@ -1,0 +1,58 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "core/testsupport/TestPlugin.h"
+#include "grouplink/GroupLink.h"
+
+// A test instance wired to its group link the way the effect wires it: the
+// group selector joins and leaves, a group switch hands over the rebuilt link
+// mask, and every parameter change ends with PublishShared.
+struct LinkedInstance {
+  explicit LinkedInstance(const std::string& segmentName) {
+    link.reset(new GroupLink(plugin, segmentName.c_str()));
+    plugin.SetParamChangedHook([this](int paramIdx, ParamChangeSource) { OnParamChanged(paramIdx); });
+  }
+  ~LinkedInstance() {
+    plugin.SetParamChangedHook(nullptr);
+    link.reset();
+  }
+
+  void OnParamChanged(int paramIdx) {
+    busyInParamChanged = link->Busy();
+    if (paramIdx == kGroup) {
+      const double selector = plugin.GetParam(kGroup)->Value();
+      if (selector != 0.0) {
+        link->JoinGroup(static_cast<int>(selector - 1.0));
+      } else {
+        link->LeaveGroup();
+      }
+    } else if (paramIdx >= kGroupFirstSwitch && paramIdx < kGroupFirstSwitch + kNumGroupSwitches) {
+      link->SetShareFlags(plugin.LinkMask().data(), kNumParams);
+    }
+    link->PublishShared();
+  }
+
+  // A host automation change: the plain value, then the notice.
+  void HostSets(int paramIdx, double plainValue) {
+    platform::LockGuard guard(plugin.GetLock());
+    plugin.GetParam(paramIdx)->SetValueClamped(plainValue);
+    plugin.ParamChanged(paramIdx, SourceHost);
+  }
+
+  // The start of an audio block, under the lock as the adapters hold it.
+  void RunBlock() {
+    platform::LockGuard guard(plugin.GetLock());
+    link->ApplyShared();
+  }
+
+  double Value(int paramIdx) {
+    platform::LockGuard guard(plugin.GetLock());
+    return plugin.GetParam(paramIdx)->Value();
+  }
+
+  TestPlugin plugin;
+  std::unique_ptr<GroupLink> link;
+  GroupLink::BusyState busyInParamChanged = GroupLink::kIdle;
+};
