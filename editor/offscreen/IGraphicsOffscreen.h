@@ -1,0 +1,145 @@
+#pragma once
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editor/IGraphics.h"
+#include "raster/RAS_Resources.h"
+
+class RAS_MemBitmap;
+
+// An editor without a window, for tests and tools. Every platform slot is
+// realised without a window system:
+// - DrawScreen copies the painted region of the back buffer into a screen
+//   bitmap and records the rectangle, as a window would show it;
+// - pop-up menus and text entries are answered by a script set up in
+//   advance (or by the caller while an entry is open);
+// - images come from the module resource table;
+// - paths answer ordinary folders of the user and the running program.
+//
+// DrawAll() draws the whole editor; GetBackBuffer() (or Screen()) gives the
+// pixels. Tick() performs one redraw-timer step.
+class IGraphicsOffscreen : public IGraphics {
+ public:
+  IGraphicsOffscreen(IFxBase* plug, int width, int height, int fps = 0);
+  ~IGraphicsOffscreen() override;
+
+  // The module whose image resources LoadPlatformBitmap reads.
+  void SetModuleHandle(RAS_ModuleHandle module) { mModule = module; }
+
+  // ---- Drawing ----
+  // DrawRegion of the whole editor.
+  void DrawAll();
+  // One step of the redraw timer: applies a committed or cancelled text
+  // entry (and ends there), else draws the union of the dirty controls.
+  // Answers whether anything was drawn.
+  bool Tick();
+  // What DrawScreen has copied so far (the editor's size).
+  RAS_MemBitmap* Screen() const { return mScreen.get(); }
+  const std::vector<IRect>& PaintedRects() const { return mPaintedRects; }
+  void ClearPaintedRects() { mPaintedRects.clear(); }
+
+  // ---- Pop-up menu script ----
+  // The next menu chooses item `index` of the top menu (-1: dismissed). A
+  // path chooses inside sub-menus: {2, 0} is item 0 of item 2's sub-menu.
+  // With no answer queued a menu is dismissed.
+  void QueuePopupChoice(int index) { mPopupScript.push_back(std::vector<int>{index}); }
+  void QueuePopupChoicePath(const std::vector<int>& path) { mPopupScript.push_back(path); }
+  struct ShownMenu {
+    std::vector<std::string> texts;  // as displayed, numbering included
+    std::vector<int> flags;
+    IRect rect;
+  };
+  const std::vector<ShownMenu>& ShownMenus() const { return mShownMenus; }
+
+  // ---- Text entry script ----
+  enum class EntryState { None, Editing, Commit, Cancel };
+  // The next entry that opens gets `typed` typed over its selected text
+  // (characters the parameter refuses are dropped, and at most the control's
+  // entry length are kept), then Return (commit) or Escape. With no answer
+  // queued the entry stays open, editing.
+  void QueueTextEntry(const char* typed, bool commit = true);
+  struct EntryRequest {
+    IControl* control;
+    IFxParam* param;
+    ITextStyle style;
+    IRect rect;
+    std::string text;
+  };
+  const std::vector<EntryRequest>& TextEntryRequests() const { return mEntryRequests; }
+  bool IsTextEntryOpen() const { return mEntryControl != nullptr; }
+  EntryState GetTextEntryState() const { return mEntryState; }
+  const std::string& GetTextEntryText() const { return mEntryText; }
+  // Typing into the open entry (appended, filtered and limited like keys).
+  void TypeIntoTextEntry(const char* chars);
+  // Return / Escape in the open entry; applied at the next Tick().
+  void PressReturnInEntry() {
+    if (IsTextEntryOpen()) mEntryState = EntryState::Commit;
+  }
+  void PressEscapeInEntry() {
+    if (IsTextEntryOpen()) mEntryState = EntryState::Cancel;
+  }
+
+  // ---- Other services ----
+  void SetClipboardText(const char* text) { mClipboard = text ? text : ""; }
+  void SetMessageBoxAnswer(int answer) { mMessageBoxAnswer = answer; }
+  int MessageBoxCount() const { return mMessageBoxCount; }
+  int PlatformBitmapLoads() const { return mPlatformBitmapLoads; }
+  bool IsCursorHidden() const { return mCursorHidden; }
+
+  // ---- Platform slots ----
+  bool DrawScreen(const IRect& r) override;
+  void EndTextEntry() override;
+  const char* GetApiName() override { return "offscreen"; }
+  int ShowMessageBox(const char* text, const char* caption, int type) override;
+  IPopupMenu* ShowPopupMenu(IPopupMenu* menu, const IRect& rect) override;
+  void CreateTextEntry(IControl* control, const ITextStyle& style, const IRect& rect,
+                       const char* text, IFxParam* param) override;
+  void HostPath(std::string& path) override;
+  void PluginPath(std::string& path) override;
+  void DesktopPath(std::string& path) override;
+  void AppDataPath(std::string& path, bool system) override;
+  void UserAppDataPath(std::string& path) override;
+  void PromptForFile(std::string& file, int action, std::string& folder,
+                     const char* extensions) override;
+  bool PromptForColor(IColor& color, const char* prompt) override;
+  bool OpenURL(const char* url, const char* windowTitle, const char* confirmMsg,
+               const char* errMsg) override;
+  void* OpenWindow(void* parentWindow) override;
+  void CloseWindow() override;
+  void* GetWindow() override { return mWindowOpen ? this : nullptr; }
+  bool GetClipboardText(std::string& text) override;
+  void HideCursor() override;
+  void ShowCursor() override;
+  RAS_IBitmap* LoadPlatformBitmap(int id, const char* name) override;
+
+ private:
+  void CloseTextEntry();
+  void AppendToEntry(const char* chars);
+
+  RAS_ModuleHandle mModule = nullptr;
+  std::unique_ptr<RAS_MemBitmap> mScreen;
+  std::vector<IRect> mPaintedRects;
+  bool mWindowOpen = false;
+
+  std::deque<std::vector<int>> mPopupScript;
+  std::vector<ShownMenu> mShownMenus;
+
+  struct EntryAnswer {
+    std::string typed;
+    bool commit;
+  };
+  std::deque<EntryAnswer> mEntryScript;
+  std::vector<EntryRequest> mEntryRequests;
+  IControl* mEntryControl = nullptr;
+  IFxParam* mEntryParam = nullptr;
+  std::string mEntryText;
+  EntryState mEntryState = EntryState::None;
+
+  std::string mClipboard;
+  int mMessageBoxAnswer = 1;
+  int mMessageBoxCount = 0;
+  int mPlatformBitmapLoads = 0;
+};
