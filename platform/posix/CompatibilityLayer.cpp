@@ -1,0 +1,8 @@
+#include "platform/CompatibilityLayer.h"
+
+namespace platform {
+
+// A native Linux process is never emulated.
+bool IsRunningUnderCompatibilityLayer() { return false; }
+
+}  // namespace platform
