@@ -1,0 +1,16 @@
+# Copies a built VST3 bundle into the user's VST3 folder (~/.vst3 unless
+# VST3_INSTALL_DIR is given). Run with -DBUNDLE=<path/Name.vst3>.
+if(NOT BUNDLE OR NOT EXISTS "${BUNDLE}")
+  message(FATAL_ERROR "No bundle to install at '${BUNDLE}'")
+endif()
+if(NOT VST3_INSTALL_DIR)
+  if(NOT DEFINED ENV{HOME})
+    message(FATAL_ERROR "HOME is not set; pass -DVST3_INSTALL_DIR=<folder>")
+  endif()
+  set(VST3_INSTALL_DIR "$ENV{HOME}/.vst3")
+endif()
+get_filename_component(name "${BUNDLE}" NAME)
+file(REMOVE_RECURSE "${VST3_INSTALL_DIR}/${name}")
+file(MAKE_DIRECTORY "${VST3_INSTALL_DIR}")
+file(COPY "${BUNDLE}" DESTINATION "${VST3_INSTALL_DIR}")
+message(STATUS "Installed ${name} into ${VST3_INSTALL_DIR}")
