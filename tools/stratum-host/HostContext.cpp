@@ -1,0 +1,24 @@
+#include "tools/stratum-host/HostContext.h"
+
+#include "pluginterfaces/base/ustring.h"
+
+namespace stratumhost {
+
+namespace {
+
+class NamedHostApplication : public Steinberg::Vst::HostApplication {
+ public:
+  Steinberg::tresult PLUGIN_API getName(Steinberg::Vst::String128 name) override {
+    Steinberg::UString(name, 128).fromAscii("stratum-host");
+    return Steinberg::kResultTrue;
+  }
+};
+
+}  // namespace
+
+Steinberg::Vst::HostApplication& HostContext() {
+  static NamedHostApplication context;
+  return context;
+}
+
+}  // namespace stratumhost

@@ -1,0 +1,75 @@
+// stratum-host info BUNDLE: what the plug-in says about itself.
+#include <cstdio>
+
+#include "tools/stratum-host/Commands.h"
+#include "tools/stratum-host/TextConvert.h"
+
+namespace stratumhost {
+
+using Steinberg::Vst::ParameterInfo;
+
+namespace {
+
+std::string FlagNames(Steinberg::int32 flags) {
+  static const struct {
+    Steinberg::int32 flag;
+    const char* name;
+  } kNames[] = {{ParameterInfo::kCanAutomate, "automatable"}, {ParameterInfo::kIsReadOnly, "read-only"},
+                {ParameterInfo::kIsWrapAround, "wrap-around"}, {ParameterInfo::kIsList, "list"},
+                {ParameterInfo::kIsHidden, "hidden"},          {ParameterInfo::kIsProgramChange, "program-change"},
+                {ParameterInfo::kIsBypass, "bypass"}};
+  std::string names;
+  for (const auto& entry : kNames) {
+    if ((flags & entry.flag) == 0) continue;
+    if (!names.empty()) names += ",";
+    names += entry.name;
+  }
+  return names.empty() ? "-" : names;
+}
+
+void PrintBuses(const std::vector<BusDescription>& buses) {
+  std::printf("buses: %zu\n", buses.size());
+  for (const BusDescription& bus : buses) {
+    std::printf("  %s %s \"%s\": %d channel%s, %s, %s\n", bus.audio ? "audio" : "event", bus.input ? "input" : "output",
+                bus.name.c_str(), bus.channels, bus.channels == 1 ? "" : "s", bus.main ? "main" : "aux",
+                bus.defaultActive ? "active by default" : "inactive by default");
+  }
+}
+
+}  // namespace
+
+int RunInfo(const std::vector<std::string>& args) {
+  if (args.size() != 1) {
+    ReportError("usage: stratum-host info BUNDLE");
+    return kExitUsage;
+  }
+  LoadedPlugin plugin;
+  std::string error;
+  if (!LoadPlugin(args[0], &plugin, &error)) {
+    ReportError(error);
+    return kExitFailed;
+  }
+  PluginInstance& instance = *plugin.instance;
+  const ClassDescription& description = instance.Description();
+  std::printf("class: %s\n", description.name.c_str());
+  std::printf("vendor: %s\n", description.vendor.c_str());
+  std::printf("version: %s\n", description.version.c_str());
+  std::printf("categories: %s\n", description.subCategories.c_str());
+  std::printf("sdk: %s\n", description.sdkVersion.c_str());
+  std::printf("controller: %s\n", instance.SingleObject() ? "same object" : "separate object");
+  PrintBuses(instance.Buses());
+  const std::vector<ParameterDescription>& parameters = instance.Parameters();
+  std::printf("parameters: %zu\n", parameters.size());
+  for (size_t i = 0; i < parameters.size(); ++i) {
+    const ParameterDescription& p = parameters[i];
+    const int index = static_cast<int>(i);
+    std::printf("  id %u \"%s\" units \"%s\" flags 0x%x (%s) default %s (%s) steps %d value \"%s\"\n", p.id,
+                p.title.c_str(), p.units.c_str(), static_cast<unsigned>(p.flags), FlagNames(p.flags).c_str(),
+                FormatNumber(p.defaultNormalized).c_str(), instance.ValueText(index, p.defaultNormalized).c_str(),
+                p.stepCount, instance.HostValueText(index).c_str());
+  }
+  std::fflush(stdout);
+  return 0;
+}
+
+}  // namespace stratumhost

@@ -1,0 +1,45 @@
+#include "tools/stratum-host/Options.h"
+
+#include <cmath>
+
+#include "tools/stratum-host/TextConvert.h"
+
+namespace stratumhost {
+
+bool OptionReader::Value(const std::string& option, std::string* value, std::string* error) {
+  if (Done()) {
+    *error = option + " needs a value";
+    return false;
+  }
+  *value = Next();
+  return true;
+}
+
+bool OptionReader::IntegerValue(const std::string& option, int low, int high, int* value, std::string* error) {
+  std::string text;
+  if (!Value(option, &text, error)) return false;
+  double number = 0.0;
+  if (!ParseNumber(text, &number) || number != std::floor(number) || number < low || number > high) {
+    *error = option + " takes a whole number from " + std::to_string(low) + " to " + std::to_string(high) +
+             ", not '" + text + "'";
+    return false;
+  }
+  *value = static_cast<int>(number);
+  return true;
+}
+
+bool OptionReader::NumberValue(const std::string& option, double low, double high, double* value,
+                               std::string* error) {
+  std::string text;
+  if (!Value(option, &text, error)) return false;
+  double number = 0.0;
+  if (!ParseNumber(text, &number) || number < low || number > high) {
+    *error = option + " takes a number from " + FormatNumber(low) + " to " + FormatNumber(high) + ", not '" +
+             text + "'";
+    return false;
+  }
+  *value = number;
+  return true;
+}
+
+}  // namespace stratumhost
