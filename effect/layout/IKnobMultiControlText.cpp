@@ -55,7 +55,7 @@ bool IKnobMultiControlText::UpdateText() {
   // never waits for the audio thread, it keeps the last text instead.
   platform::RecursiveLock* lock = mPlug ? &mPlug->GetLock() : nullptr;
   if (lock && !lock->TryLock()) return false;
-  char value[kMaxText];
+  char value[kMaxText / 2];
   param->FormatCurrent(value, sizeof(value));
   if (value[0] == '\0') {
     mText[0] = '\0';  // nothing to print, not even the label

@@ -8,7 +8,7 @@
 // on the knob starts an ordinary drag.
 class IKnobMultiControlText : public IKnobMultiControl {
  public:
-  static constexpr int kMaxText = 64;
+  static constexpr int kMaxText = 96;
 
   IKnobMultiControlText(IFxBase* plug, int x, int y, int paramIdx, const IFrameBitmap& bitmap,
                         const ITextStyle& style, bool showLabel);
