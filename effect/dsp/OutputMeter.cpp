@@ -1,0 +1,117 @@
+#include "effect/dsp/OutputMeter.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "effect/dsp/Decibels.h"
+
+namespace {
+
+// Largest sample taken with its sign, starting from 0: negative samples never
+// raise it.
+double SignedBlockPeak(const double* samples, int n) {
+  double peak = 0.0;
+  for (int i = 0; i < n; ++i) {
+    if (samples[i] > peak) {
+      peak = samples[i];
+    }
+  }
+  return peak;
+}
+
+}  // namespace
+
+void OutputMeter::SetSampleRate(int sampleRate) {
+  mWindowL.SetSampleRate(sampleRate);
+  mWindowR.SetSampleRate(sampleRate);
+}
+
+void OutputMeter::SetWindowMs(int ms) {
+  mWindowL.Window(ms);
+  mWindowR.Window(ms);
+}
+
+void OutputMeter::SetBlockSize(int sampleRate, int n) {
+  mBlocksPerSecond = n > 0 ? sampleRate / n : 0;
+  const double blocks = static_cast<double>(mBlocksPerSecond);
+  const double release = std::pow(0.01, 1.0 / (blocks * 1000.0 * 0.001));
+  for (LevelEnvelope& envelope : mEnvelopes) {
+    envelope.SetCoefficients(0.0, release);
+  }
+}
+
+void OutputMeter::Measure(const double* left, const double* right, int n) {
+  const double peakL = SignedBlockPeak(left, n);
+  const double peakR = SignedBlockPeak(right, n);
+  mWindowL.Push(left, n);
+  mWindowR.Push(right, n);
+  const double rmsL = mWindowL.ComputeRms();
+  const double rmsR = mWindowR.ComputeRms();
+  mEnvelopes[kPeakL].Update(std::fabs(peakL));
+  mEnvelopes[kPeakR].Update(std::fabs(peakR));
+  mEnvelopes[kRmsL].Update(std::fabs(rmsL));
+  mEnvelopes[kRmsR].Update(std::fabs(rmsR));
+}
+
+void OutputMeter::AdvanceHoldPeriod() {
+  if (mHoldCounter >= 3 * mBlocksPerSecond) {
+    for (double& hold : mHoldDb) {
+      hold = kFloorDb;
+    }
+    mHoldCounter = 0;
+  }
+  ++mHoldCounter;
+}
+
+void OutputMeter::ResetPeakHolds() {
+  mHoldDb[kPeakL] = mMaximumDb[kPeakL] = kFloorDb;
+  mHoldDb[kPeakR] = mMaximumDb[kPeakR] = kFloorDb;
+}
+
+void OutputMeter::ResetRmsHolds() {
+  mHoldDb[kRmsL] = mMaximumDb[kRmsL] = kFloorDb;
+  mHoldDb[kRmsR] = mMaximumDb[kRmsR] = kFloorDb;
+}
+
+double OutputMeter::MeterPosition(double db) {
+  const double position = (db + kMeterRangeDb) / kMeterRangeDb;
+  if (!(position > 0.0)) {
+    return 0.0;  // also -inf (silence)
+  }
+  return position > 1.0 ? 1.0 : position;
+}
+
+void OutputMeter::FormatReadOut(double db, char* out, int outSize) {
+  if (db < kReadOutFloorDb) {
+    std::snprintf(out, static_cast<size_t>(outSize), "-inf");
+  } else {
+    std::snprintf(out, static_cast<size_t>(outSize), "%2.2f", db);
+  }
+}
+
+void OutputMeter::UpdateDisplay(MeterDisplay& display) {
+  double levelDb[kLevelCount];
+  for (int level = 0; level < kLevelCount; ++level) {
+    levelDb[level] = LinearToDb(std::fabs(mEnvelopes[level].Value()));
+    if (levelDb[level] > mHoldDb[level]) {
+      mHoldDb[level] = levelDb[level];
+    }
+  }
+  // The peak maxima follow a greater hold, the RMS maxima a greater or equal one.
+  for (int level : {kPeakL, kPeakR}) {
+    if (mHoldDb[level] > mMaximumDb[level]) mMaximumDb[level] = mHoldDb[level];
+  }
+  for (int level : {kRmsL, kRmsR}) {
+    if (mHoldDb[level] >= mMaximumDb[level]) mMaximumDb[level] = mHoldDb[level];
+  }
+
+  const double peakMax = std::fmax(mMaximumDb[kPeakL], mMaximumDb[kPeakR]);
+  const double rmsMax = std::fmax(mMaximumDb[kRmsL], mMaximumDb[kRmsR]);
+  FormatReadOut(peakMax, display.peakText, sizeof(display.peakText));
+  FormatReadOut(rmsMax, display.rmsText, sizeof(display.rmsText));
+
+  for (int level = 0; level < kLevelCount; ++level) {
+    display.meterValues[level] = MeterPosition(levelDb[level]);
+    display.meterValues[kLevelCount + level] = MeterPosition(mHoldDb[level]);
+  }
+}

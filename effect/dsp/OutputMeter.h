@@ -1,0 +1,69 @@
+#pragma once
+
+#include "effect/dsp/LevelEnvelope.h"
+#include "effect/dsp/RMSBuffer.h"
+
+// What the editor shows of the output levels after a block.
+struct MeterDisplay {
+  // Control values (0..1) of the peak L, peak R, RMS L and RMS R meters,
+  // then of the peak L, peak R, RMS L and RMS R hold markers.
+  double meterValues[8];
+  char peakText[16];  // highest peak since the last click on its read-out
+  char rmsText[16];   // highest RMS since the last click on its read-out
+};
+
+// Metering of the effect's stereo output: per channel a peak and an RMS level
+// envelope advanced once per block, hold levels that restart about every
+// three seconds, and the maxima the two read-outs show.
+class OutputMeter {
+ public:
+  static constexpr double kFloorDb = -100.0;
+  // Read-outs show "-inf" below this level.
+  static constexpr double kReadOutFloorDb = -90.0;
+  // The meters span -24 dB (empty) to 0 dB (full).
+  static constexpr double kMeterRangeDb = 24.0;
+
+  enum Level { kPeakL = 0, kPeakR = 1, kRmsL = 2, kRmsR = 3, kLevelCount = 4 };
+
+  // RMS windows take the rate, their RMS value becomes 0. Allocates.
+  void SetSampleRate(int sampleRate);
+  // Both RMS windows become ms long (cleared).
+  void SetWindowMs(int ms);
+  // Per-block coefficients for blocks of n frames: immediate attack, a
+  // release that falls 40 dB in one second; the hold period is 3 s of blocks.
+  void SetBlockSize(int sampleRate, int n);
+
+  // Block peaks, RMS windows and level envelopes of the final output.
+  void Measure(const double* left, const double* right, int n);
+
+  // Restarts the four holds when the hold period is over; counts the block.
+  void AdvanceHoldPeriod();
+  // A click on a read-out: its holds and maxima restart.
+  void ResetPeakHolds();
+  void ResetRmsHolds();
+
+  // Updates holds and maxima from the envelopes and fills the display.
+  void UpdateDisplay(MeterDisplay& display);
+
+  // A level in dB as a meter control value.
+  static double MeterPosition(double db);
+  // "%2.2f" of the level, or "-inf" below the read-out floor.
+  static void FormatReadOut(double db, char* out, int outSize);
+
+  double Envelope(Level level) const { return mEnvelopes[level].Value(); }
+  const LevelEnvelope& EnvelopeOf(Level level) const { return mEnvelopes[level]; }
+  double HoldDb(Level level) const { return mHoldDb[level]; }
+  double MaximumDb(Level level) const { return mMaximumDb[level]; }
+  int HoldCounter() const { return mHoldCounter; }
+  int BlocksPerSecond() const { return mBlocksPerSecond; }
+  RMSBuffer& Window(int channel) { return channel == 0 ? mWindowL : mWindowR; }
+
+ private:
+  RMSBuffer mWindowL;
+  RMSBuffer mWindowR;
+  LevelEnvelope mEnvelopes[kLevelCount];
+  double mHoldDb[kLevelCount] = {kFloorDb, kFloorDb, kFloorDb, kFloorDb};
+  double mMaximumDb[kLevelCount] = {kFloorDb, kFloorDb, kFloorDb, kFloorDb};
+  int mHoldCounter = 0;
+  int mBlocksPerSecond = 0;
+};
