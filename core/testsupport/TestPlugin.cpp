@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-TestPlugin::TestPlugin(HostFormat hostFormat)
-    : IFxRecordingAdapter(kNumParams, "1-1 2-2", 1, "VelmarStratum", "", "Velmar", kVersion,
+TestPlugin::TestPlugin(HostFormat hostFormat, int numPresets)
+    : IFxRecordingAdapter(kNumParams, "1-1 2-2", numPresets, "VelmarStratum", "", "Velmar", kVersion,
                           kUniqueCode, kMakerCode, 0, true, true, false, 0, hostFormat) {
   SetUpParams();
   CreateDefaultPresets("-", 1);

@@ -20,7 +20,8 @@ class TestPlugin : public IFxRecordingAdapter {
   };
   using ParamChangedHook = std::function<void(int paramIdx, ParamChangeSource source)>;
 
-  explicit TestPlugin(HostFormat hostFormat = HostFormatVst3);
+  // The effect has one preset; tests of banks may ask for more.
+  explicit TestPlugin(HostFormat hostFormat = HostFormatVst3, int numPresets = 1);
 
   // Records the change under the instance lock, then calls the hook (for
   // example a group link's PublishShared).
