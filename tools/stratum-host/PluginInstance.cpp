@@ -104,9 +104,9 @@ bool PluginInstance::Initialise(Vst3Module& module, std::string* error) {
       mComponentConnection->connect(mControllerConnection);
       mControllerConnection->connect(mComponentConnection);
     }
-    // The controller starts from the component's state.
+    // The controller starts from the component's state, when there is one.
     MemoryStream stream;
-    if (mComponent->getState(&stream) == kResultOk) {
+    if (mComponent->getState(&stream) == kResultOk && stream.getSize() > 0) {
       stream.seek(0, IBStream::kIBSeekSet, nullptr);
       mController->setComponentState(&stream);
     }
