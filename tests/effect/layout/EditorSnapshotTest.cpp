@@ -94,8 +94,8 @@ TEST(EditorSnapshot, SignalLightsTheMetersFromTheBottom) {
     return std::max({int((p >> 16) & 0xff), int((p >> 8) & 0xff), int(p & 0xff)});
   };
   // Peak L meter centre column: lit near the bottom (-23 dB), dark at the top (0 dB).
-  EXPECT_GT(brightness(22, 458), 100);
-  EXPECT_LT(brightness(22, 42), 80);
+  EXPECT_GT(brightness(22, 457), 100);
+  EXPECT_LT(brightness(22, 41), 80);
 }
 
 int RunSnapshotTool(const std::string& arguments) {
