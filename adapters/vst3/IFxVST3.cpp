@@ -302,6 +302,22 @@ tresult PLUGIN_API IFxVST3::setState(IBStream* state) {
 // ---------------------------------------------------------------------------
 // Audio processor
 
+// Replaces the bus at index by a new one with the arrangement when its channel
+// count differs (or there is none). The new bus keeps the old one's
+// activation: the host switched that bus on and will not do it again.
+void IFxVST3::ReplaceBusIfResized(BusList& buses, int index, SpeakerArrangement arrangement,
+                                  const char* name, BusType type, int32 flags) {
+  const bool exists = static_cast<int>(buses.size()) > index;
+  auto* bus = exists ? FCast<AudioBus>(buses.at(index).get()) : nullptr;
+  if (bus != nullptr && SpeakerCount(bus->getArrangement()) == SpeakerCount(arrangement)) return;
+  const bool wasActive = bus != nullptr ? bus->isActive() != 0 : false;
+  if (exists) buses.erase(buses.begin() + index);
+  auto* replacement = new AudioBus(Utf16Text(name).chars, type, flags, arrangement);
+  replacement->setActive(wasActive);
+  const int position = static_cast<int>(buses.size()) < index ? static_cast<int>(buses.size()) : index;
+  buses.emplace(buses.begin() + position, replacement, false);
+}
+
 tresult PLUGIN_API IFxVST3::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
                                                SpeakerArrangement* outputs, int32 numOuts) {
   if (inputs == nullptr || outputs == nullptr || numIns <= 0 || numOuts <= 0) return kResultFalse;
@@ -315,34 +331,13 @@ tresult PLUGIN_API IFxVST3::setBusArrangements(SpeakerArrangement* inputs, int32
   const int32 requestedOuts = SpeakerCount(outputs[0]);
   if (!LegalIO(requestedIns, requestedOuts)) return kResultFalse;
 
-  auto* mainInput = audioInputs.empty() ? nullptr : FCast<AudioBus>(audioInputs.at(0).get());
-  if (mainInput == nullptr || SpeakerCount(mainInput->getArrangement()) != requestedIns) {
-    if (!audioInputs.empty()) audioInputs.erase(audioInputs.begin());
-    audioInputs.emplace(audioInputs.begin(),
-                        new AudioBus(Utf16Text("Input").chars, kMain,
-                                     BusInfo::kDefaultActive, inputs[0]),
-                        false);
-  }
-  auto* mainOutput = audioOutputs.empty() ? nullptr : FCast<AudioBus>(audioOutputs.at(0).get());
-  if (mainOutput == nullptr || SpeakerCount(mainOutput->getArrangement()) != requestedOuts) {
-    if (!audioOutputs.empty()) audioOutputs.erase(audioOutputs.begin());
-    audioOutputs.emplace(audioOutputs.begin(),
-                         new AudioBus(Utf16Text("Output").chars, kMain,
-                                      BusInfo::kDefaultActive, outputs[0]),
-                         false);
-  }
+  ReplaceBusIfResized(audioInputs, 0, inputs[0], "Input", kMain, BusInfo::kDefaultActive);
+  ReplaceBusIfResized(audioOutputs, 0, outputs[0], "Output", kMain, BusInfo::kDefaultActive);
 
   if (mSideChainChannels == 0) return numIns == 1 ? kResultOk : kResultFalse;
 
   if (numIns != 2) return kResultFalse;
-  auto* sideChain = audioInputs.size() > 1 ? FCast<AudioBus>(audioInputs.at(1).get()) : nullptr;
-  if (sideChain == nullptr ||
-      SpeakerCount(sideChain->getArrangement()) != SpeakerCount(inputs[1])) {
-    if (audioInputs.size() > 1) audioInputs.erase(audioInputs.begin() + 1);
-    audioInputs.emplace(audioInputs.begin() + 1,
-                        new AudioBus(Utf16Text("Sidechain Input").chars, kAux, 0, inputs[1]),
-                        false);
-  }
+  ReplaceBusIfResized(audioInputs, 1, inputs[1], "Sidechain Input", kAux, 0);
   return kResultOk;
 }
 

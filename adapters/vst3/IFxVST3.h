@@ -154,6 +154,9 @@ class IFxVST3 : public IFxBase,
   // Delivers a latency restart that had to wait while processing.
   void DeliverDeferredRestart();
   void BuildBusesAndParameters();
+  void ReplaceBusIfResized(Steinberg::Vst::BusList& buses, int index,
+                           Steinberg::Vst::SpeakerArrangement arrangement, const char* name,
+                           Steinberg::Vst::BusType type, Steinberg::int32 flags);
   void AddEffectParameter(int paramIdx);
   int UnitForCategory(const char* category);
   void ApplyInputParameterChanges(Steinberg::Vst::IParameterChanges* changes);

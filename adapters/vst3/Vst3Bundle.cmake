@@ -4,18 +4,18 @@
 # from the module's own sources (its kVst3ModuleDescription and
 # MakeEffectInstance), the module entry points and the adapter. Only the entry
 # points are exported; the static libraries' symbols stay inside.
-set(STRATUM_VST3_ADAPTER_DIR ${CMAKE_CURRENT_LIST_DIR})
-
-if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(x86_64|AMD64|amd64)$")
-  set(STRATUM_VST3_ARCH x86_64-linux)
-elseif(CMAKE_SYSTEM_PROCESSOR MATCHES "^(aarch64|arm64)$")
-  set(STRATUM_VST3_ARCH aarch64-linux)
-else()
-  set(STRATUM_VST3_ARCH ${CMAKE_SYSTEM_PROCESSOR}-linux)
-endif()
-
+# Used from other folders too (the tests build a module of their own), so
+# the paths below do not rely on this folder's variables.
 function(stratum_add_vst3_bundle target)
   cmake_parse_arguments(B "" "BUNDLE_NAME;OUTPUT_DIR" "SOURCES;LIBS" ${ARGN})
+  set(STRATUM_VST3_ADAPTER_DIR ${PROJECT_SOURCE_DIR}/adapters/vst3)
+  if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(x86_64|AMD64|amd64)$")
+    set(STRATUM_VST3_ARCH x86_64-linux)
+  elseif(CMAKE_SYSTEM_PROCESSOR MATCHES "^(aarch64|arm64)$")
+    set(STRATUM_VST3_ARCH aarch64-linux)
+  else()
+    set(STRATUM_VST3_ARCH ${CMAKE_SYSTEM_PROCESSOR}-linux)
+  endif()
   add_library(${target} MODULE ${B_SOURCES} ${STRATUM_VST3_ADAPTER_DIR}/Vst3ModuleEntry.cpp)
   set_target_properties(${target} PROPERTIES
     PREFIX ""
