@@ -42,6 +42,9 @@ class EffectHarness {
   EffectHarness() {
     UsePrivateSegmentDirectory();
     fx = std::make_unique<VelmarStratum>();
+    // The host's first notice of every parameter, as an adapter sends it
+    // when the host opens the instance.
+    fx->NotifyAllParams(SourceReset);
   }
 
   // Host set-up: rate, block size, stereo or mono input, reset.
