@@ -8,7 +8,11 @@
 
 ICaptionControl::ICaptionControl(IFxBase* plug, const IRect& rect, int paramIdx,
                                  const ITextStyle& style, bool showLabel)
-    : ITextControl(plug, rect, paramIdx, style, ""), mShowLabel(showLabel) {}
+    : ITextControl(plug, rect, paramIdx, style, ""), mShowLabel(showLabel) {
+  // A caption exists to be clicked for its value prompt (the effect's group
+  // list is one), so unlike other controls it starts with the prompt on.
+  DisablePrompt(false);
+}
 
 void ICaptionControl::MouseDown(int, int, const IMouseMod& mod) {
   if (mod.L || mod.R) PromptParamEntry();

@@ -3,7 +3,8 @@
 #include "editor/ITextControl.h"
 
 // Shows its parameter's display text (optionally followed by a space and the
-// display label); a click opens the value prompt.
+// display label); a click opens the value prompt, which is enabled from
+// construction.
 class ICaptionControl : public ITextControl {
  public:
   ICaptionControl(IFxBase* plug, const IRect& rect, int paramIdx, const ITextStyle& style,

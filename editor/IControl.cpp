@@ -78,6 +78,9 @@ void IControl::MarkDirty(bool pushToPlug) {
   mDirty.store(true, std::memory_order_relaxed);
 
   if (pushToPlug && mPlug && mParamIdx >= 0) {
+    // Held over the display texts too: other threads change parameters
+    // under the same lock.
+    platform::LockGuard guard(mPlug->GetLock());
     mPlug->SetParameterFromGUI(mParamIdx, GetValue());
     IFxParam* param = GetParam();
     if (param && mValueDisplay) {
