@@ -1,0 +1,264 @@
+// The shipping VelmarStratum bundle, loaded the way a host loads it: its
+// factory and class, its 161 host parameters, bypass, state streams, the
+// editor view and the group values that reach the host from the audio thread.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/vst/ivstprocesscontext.h"
+#include "tests/adapters/vst3/Vst3TestHost.h"
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+
+namespace {
+
+constexpr ParamID kPresetId = 0x70727374;
+constexpr ParamID kBypassId = 0x62706173;
+constexpr int kEffectParams = 31;
+constexpr ParamID kMute = 1;
+constexpr ParamID kGainLevel = 7;
+constexpr ParamID kGroup = 15;
+// A group the other test suites leave alone (the segment is shared by every
+// process of the session).
+constexpr int kTestGroup = 13;
+
+class VelmarStratumBundleTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string error;
+    ASSERT_TRUE(module.Load(STRATUM_VST3_BUNDLE_MODULE, &error)) << error;
+    ASSERT_TRUE(plugin.Create(module.Factory(), &hostApplication));
+    ASSERT_EQ(plugin.controller->setComponentHandler(&handler), kResultTrue);
+  }
+
+  ParameterInfo InfoAt(int32 index) {
+    ParameterInfo info = {};
+    EXPECT_EQ(plugin.controller->getParameterInfo(index, info), kResultOk);
+    return info;
+  }
+
+  std::string Text(ParamID id, double normalized) {
+    String128 text = {};
+    if (plugin.controller->getParamStringByValue(id, normalized, text) != kResultOk) {
+      return "<refused>";
+    }
+    return ToAscii(text);
+  }
+
+  // A stereo sine block.
+  void MakeSineBlock(int frames) {
+    in.assign(2, std::vector<float>(frames));
+    out.assign(2, std::vector<float>(frames, 0.0f));
+    for (int s = 0; s < frames; ++s) {
+      in[0][s] = 0.5f * static_cast<float>(std::sin(0.05 * s));
+      in[1][s] = 0.25f * static_cast<float>(std::cos(0.03 * s));
+    }
+  }
+
+  TestHostApplication hostApplication{"Test Host"};
+  RecordingComponentHandler handler;
+  LoadedModule module;
+  PluginInstance plugin;
+  std::vector<std::vector<float>> in;
+  std::vector<std::vector<float>> out;
+};
+
+TEST_F(VelmarStratumBundleTest, FactoryAndClassIdentifyTheEffect) {
+  PFactoryInfo factoryInfo;
+  ASSERT_EQ(module.Factory()->getFactoryInfo(&factoryInfo), kResultOk);
+  EXPECT_STREQ(factoryInfo.vendor, "Velmar");
+  EXPECT_EQ(factoryInfo.flags, 16);
+
+  FUnknownPtr<IPluginFactory2> factory(module.Factory());
+  ASSERT_TRUE(factory);
+  ASSERT_EQ(factory->countClasses(), 1);
+  PClassInfo2 info;
+  ASSERT_EQ(factory->getClassInfo2(0, &info), kResultOk);
+  const unsigned char expectedId[16] = {0x0D, 0xE7, 0xAE, 0xF2, 0xDE, 0x00, 0x4E, 0x4F,
+                                        'V',  'l',  'M',  'r',  'S',  't',  'R',  'm'};
+  EXPECT_EQ(std::memcmp(info.cid, expectedId, 16), 0);
+  EXPECT_EQ(info.cardinality, 0x7FFFFFFF);
+  EXPECT_STREQ(info.category, "Audio Module Class");
+  EXPECT_STREQ(info.name, "VelmarStratum");
+  EXPECT_EQ(info.classFlags, 2u);
+  EXPECT_STREQ(info.subCategories, "Fx|Tools");
+  EXPECT_STREQ(info.version, "2.0.3");
+  EXPECT_STREQ(info.sdkVersion, "VST 3.5.2");
+}
+
+TEST_F(VelmarStratumBundleTest, HostSeesPresetBypassEffectAndControllerParameters) {
+  ASSERT_EQ(plugin.controller->getParameterCount(), 161);
+  EXPECT_EQ(InfoAt(0).id, kPresetId);
+  EXPECT_EQ(InfoAt(1).id, kBypassId);
+  EXPECT_EQ(InfoAt(1).flags, 0x10009);
+
+  struct Expected {
+    const char* title;
+    const char* units;
+    int32 stepCount;  // 0 for continuous parameters
+  };
+  const Expected effect[kEffectParams] = {
+      {"DC Block", "", 1},          {"Mute", "", 1},
+      {"Channel Selector", "", 3},  {"Phase Rev. L", "", 1},
+      {"Phase Rev. R", "", 1},      {"Auto Gain Mode", "", 1},
+      {"Auto Gain On/Off", "", 1},  {"Gain Level", "dB", 0},
+      {"Auto Gain Level", "dB", 0}, {"Pan", "", 0},
+      {"Stereo Width", "%", 0},     {"Clip", "", 1},
+      {"Limit", "", 1},             {"Limiter release sync", "", 2},
+      {"RMS wind. size", "ms", 0},  {"Group", "", 16},
+      {"Group DC Block", "", 1},    {"Group Mute", "", 1},
+      {"Group Chan. Sel.", "", 1},  {"Group Phase Rev. L", "", 1},
+      {"Group Phase Rev. R", "", 1}, {"Group Auto Gain Mode", "", 1},
+      {"Group Auto Gain on/off", "", 1}, {"Group Auto Gain Ref.", "", 1},
+      {"Group Gain Level", "", 1},  {"Group Pan", "", 1},
+      {"Group Stereo Width", "", 1}, {"Group Clip on/off", "", 1},
+      {"Group Limit on/off", "", 1}, {"Group Limit release time", "", 1},
+      {"Group RMS wind. size", "", 1},
+  };
+  for (int i = 0; i < kEffectParams; ++i) {
+    const ParameterInfo info = InfoAt(2 + i);
+    EXPECT_EQ(info.id, ParamID(i));
+    EXPECT_EQ(ToAscii(info.title), effect[i].title) << i;
+    EXPECT_EQ(ToAscii(info.units), effect[i].units) << i;
+    EXPECT_EQ(info.stepCount, effect[i].stepCount) << i;
+    const int32 expectedFlags = effect[i].stepCount == 0 ? 1 : 9;
+    EXPECT_EQ(info.flags, expectedFlags) << i;
+    EXPECT_EQ(info.unitId, kRootUnitId) << i;
+  }
+  for (int n = 0; n < 128; ++n) {
+    const ParameterInfo info = InfoAt(2 + kEffectParams + n);
+    ASSERT_EQ(info.id, ParamID(kEffectParams + n));
+    ASSERT_EQ(ToAscii(info.title), "MIDI CC");
+  }
+}
+
+TEST_F(VelmarStratumBundleTest, ValueTextsAndDefaultsComeFromTheEffect) {
+  struct Case {
+    ParamID id;
+    double normalized;
+    const char* text;
+  };
+  const Case cases[] = {
+      {2, 1.0 / 3.0, "L"},    {7, 0.5, "0.0"},   {7, 1.0, "60.0"},      {9, 0.0, "-100"},
+      {13, 0.5, "1 Bar"},     {14, 0.5, "550"},  {15, 1.0 / 16, "Group 1"}, {0, 1.0, "on"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Text(c.id, c.normalized), c.text) << c.id;
+
+  EXPECT_DOUBLE_EQ(plugin.controller->plainParamToNormalized(kGainLevel, 0.0), 0.5);
+  EXPECT_DOUBLE_EQ(plugin.controller->plainParamToNormalized(14, 600.0), 5.0 / 9.0);
+  // A new instance: width 100 %, release "1 Bar", group switches on.
+  EXPECT_DOUBLE_EQ(plugin.controller->getParamNormalized(10), 0.5);
+  EXPECT_DOUBLE_EQ(plugin.controller->getParamNormalized(13), 0.5);
+  EXPECT_DOUBLE_EQ(plugin.controller->getParamNormalized(24), 1.0);
+}
+
+TEST_F(VelmarStratumBundleTest, BypassPassesTheInputThroughOnlyAboveOneHalf) {
+  ASSERT_TRUE(plugin.Start(kSample32, 48000.0, 256));
+  TestParameterChanges mute;
+  mute.Add(kMute, 1.0);
+  mute.Add(kBypassId, 0.5);
+  MakeSineBlock(256);
+  ASSERT_EQ(plugin.ProcessFloat(in, out, &mute), kResultOk);
+  EXPECT_DOUBLE_EQ(plugin.controller->getParamNormalized(kBypassId), 0.0);
+  EXPECT_NE(out[0], in[0]);  // muted, not bypassed
+
+  TestParameterChanges bypass;
+  bypass.Add(kBypassId, 0.51);
+  MakeSineBlock(256);
+  ASSERT_EQ(plugin.ProcessFloat(in, out, &bypass), kResultOk);
+  EXPECT_DOUBLE_EQ(plugin.controller->getParamNormalized(kBypassId), 1.0);
+  EXPECT_EQ(out, in);
+}
+
+TEST_F(VelmarStratumBundleTest, StateStreamIsTheStateChunkAndTheBypassFlag) {
+  ASSERT_TRUE(plugin.Start(kSample32));
+  TestParameterChanges changes;
+  changes.Add(kGainLevel, 0.75);
+  changes.Add(9, 0.25);
+  changes.Add(20, 0.0);
+  changes.Add(kBypassId, 1.0);
+  plugin.ProcessChangesOnly(&changes);
+
+  const std::vector<char> state = plugin.SaveState();
+  ASSERT_EQ(state.size(), 256u);
+  EXPECT_EQ(state[252], 1);
+
+  PluginInstance restored;
+  ASSERT_TRUE(restored.Create(module.Factory(), &hostApplication));
+  ASSERT_EQ(restored.LoadState(state), kResultOk);
+  for (int i = 0; i < kEffectParams; ++i) {
+    EXPECT_DOUBLE_EQ(restored.controller->getParamNormalized(i),
+                     plugin.controller->getParamNormalized(i))
+        << i;
+  }
+  EXPECT_DOUBLE_EQ(restored.controller->getParamNormalized(kBypassId), 1.0);
+  EXPECT_EQ(restored.SaveState(), state);
+
+  PluginInstance truncated;
+  ASSERT_TRUE(truncated.Create(module.Factory(), &hostApplication));
+  EXPECT_EQ(truncated.LoadState(std::vector<char>(state.begin(), state.end() - 4)),
+            kResultFalse);
+  EXPECT_DOUBLE_EQ(truncated.controller->getParamNormalized(kGainLevel), 0.75);
+  EXPECT_DOUBLE_EQ(truncated.controller->getParamNormalized(kBypassId), 0.0);
+}
+
+TEST_F(VelmarStratumBundleTest, EditorViewReportsTheEditorSize) {
+  IPlugView* view = plugin.controller->createView(ViewType::kEditor);
+  ASSERT_NE(view, nullptr);
+  ViewRect rect;
+  ASSERT_EQ(view->getSize(&rect), kResultOk);
+  EXPECT_EQ(rect.left, 0);
+  EXPECT_EQ(rect.top, 0);
+  EXPECT_EQ(rect.getWidth(), 410);
+  EXPECT_EQ(rect.getHeight(), 522);
+  EXPECT_EQ(view->isPlatformTypeSupported(kPlatformTypeX11EmbedWindowID), kResultFalse);
+  EXPECT_EQ(view->isPlatformTypeSupported(kPlatformTypeHWND), kResultFalse);
+  EXPECT_EQ(view->attached(nullptr, kPlatformTypeX11EmbedWindowID), kResultOk);
+  EXPECT_EQ(view->removed(), kResultOk);
+  view->release();
+}
+
+// A group member that takes a value published by another member tells its
+// host through the output parameter changes of the process call in which it
+// took it, never through the component handler on the audio thread.
+TEST_F(VelmarStratumBundleTest, GroupValuesReachTheHostAsOutputParameterChanges) {
+  PluginInstance other;
+  ASSERT_TRUE(other.Create(module.Factory(), &hostApplication));
+  RecordingComponentHandler otherHandler;
+  ASSERT_EQ(other.controller->setComponentHandler(&otherHandler), kResultTrue);
+  ASSERT_TRUE(plugin.Start(kSample32));
+  ASSERT_TRUE(other.Start(kSample32));
+
+  TestParameterChanges join;
+  join.Add(kGroup, kTestGroup / 16.0);
+  MakeSineBlock(64);
+  ASSERT_EQ(plugin.ProcessFloat(in, out, &join), kResultOk);
+  ASSERT_EQ(other.ProcessFloat(in, out, &join), kResultOk);
+  ASSERT_EQ(plugin.ProcessFloat(in, out), kResultOk);
+  ASSERT_EQ(other.ProcessFloat(in, out), kResultOk);
+
+  TestParameterChanges gain;
+  gain.Add(kGainLevel, 0.75);
+  ASSERT_EQ(plugin.ProcessFloat(in, out, &gain), kResultOk);
+
+  TestParameterChanges taken;
+  ASSERT_EQ(other.ProcessFloat(in, out, nullptr, &taken), kResultOk);
+  TestParamQueue* queue = taken.Find(kGainLevel);
+  ASSERT_NE(queue, nullptr);
+  ASSERT_EQ(queue->points.size(), 1u);
+  EXPECT_DOUBLE_EQ(queue->points[0].value, 0.75);
+  EXPECT_DOUBLE_EQ(other.controller->getParamNormalized(kGainLevel), 0.75);
+  EXPECT_TRUE(otherHandler.calls.empty());
+
+  TestParameterChanges leave;
+  leave.Add(kGroup, 0.0);
+  plugin.ProcessChangesOnly(&leave);
+  other.ProcessChangesOnly(&leave);
+  other.controller->setComponentHandler(nullptr);
+}
+
+}  // namespace
