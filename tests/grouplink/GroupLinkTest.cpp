@@ -245,6 +245,25 @@ TEST_F(GroupLinkTest, LastPublisherWins) {
   EXPECT_EQ(a.Value(kMute), 1.0);
 }
 
+TEST_F(GroupLinkTest, PublishLandingWhileApplyingIsNotLost) {
+  LinkedInstance& a = AddInstance(1);
+  LinkedInstance& b = AddInstance(1);
+  RunBlocks();
+  a.HostSets(kGainLevel, 1);
+  // While b takes the gain, a (in another thread or process) publishes again,
+  // changing a parameter b's pass has already gone by.
+  bool once = true;
+  b.alsoOnParamChanged = [&](int) {
+    if (once) a.HostSets(kDcBlock, 1);
+    once = false;
+  };
+  b.RunBlock();
+  b.alsoOnParamChanged = nullptr;
+  b.RunBlock();
+  EXPECT_EQ(b.Value(kGainLevel), 1.0);
+  EXPECT_EQ(b.Value(kDcBlock), 1.0) << "the second publish reaches b at its next block";
+}
+
 TEST_F(GroupLinkTest, WithoutAFreeSlotAnInstanceRunsUnlinked) {
   for (int k = 0; k < 128; ++k) AddInstance(1);
   LinkedInstance& extra = AddInstance();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -21,6 +22,7 @@ struct LinkedInstance {
 
   void OnParamChanged(int paramIdx) {
     busyInParamChanged = link->Busy();
+    if (alsoOnParamChanged) alsoOnParamChanged(paramIdx);
     if (paramIdx == kGroup) {
       const double selector = plugin.GetParam(kGroup)->Value();
       if (selector != 0.0) {
@@ -55,4 +57,5 @@ struct LinkedInstance {
   TestPlugin plugin;
   std::unique_ptr<GroupLink> link;
   GroupLink::BusyState busyInParamChanged = GroupLink::kIdle;
+  std::function<void(int paramIdx)> alsoOnParamChanged;  // a test's own step, first of all
 };
