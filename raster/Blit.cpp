@@ -69,22 +69,28 @@ void CopyWithAlpha(const BlitArea& a, int ia) {
     uint8_t* d = a.dst + y * a.dstStep;
     const uint8_t* s = a.src + y * a.srcStep;
     if (ia == 256) {
-      for (int x = 0; x < a.cols; ++x, d += 4, s += 4) {
-        int alpha = s[kA];
-        if (alpha == 0) {
-          continue;
-        }
+      int x = 0;
+      while (x < a.cols) {
+        int alpha = s[x * 4 + kA];
         if (alpha == 255) {
-          d[0] = s[0];
-          d[1] = s[1];
-          d[2] = s[2];
-          d[3] = 255;
+          // A run of opaque pixels is stored as it is (its alpha is already 255).
+          int end = x + 1;
+          while (end < a.cols && s[end * 4 + kA] == 255) {
+            ++end;
+          }
+          std::memcpy(d + x * 4, s + x * 4, static_cast<size_t>(end - x) * 4);
+          x = end;
           continue;
         }
-        d[kA] = static_cast<uint8_t>(std::min(d[kA] + alpha, 255));
-        for (int i = 0; i < 3; ++i) {
-          d[i] = static_cast<uint8_t>(s[i] + (d[i] - s[i]) * (255 - alpha) / 256);
+        if (alpha != 0) {
+          uint8_t* dp = d + x * 4;
+          const uint8_t* sp = s + x * 4;
+          dp[kA] = static_cast<uint8_t>(std::min(dp[kA] + alpha, 255));
+          for (int i = 0; i < 3; ++i) {
+            dp[i] = static_cast<uint8_t>(sp[i] + (dp[i] - sp[i]) * (255 - alpha) / 256);
+          }
         }
+        ++x;
       }
     } else {
       for (int x = 0; x < a.cols; ++x, d += 4, s += 4) {
