@@ -56,6 +56,10 @@ EditorSnapshot::EditorSnapshot() : mEffect(MakeEffectInstance()) {
   transport.samplePosition = 0.0;
   transport.running = true;
   mEffect->SetTransportInfo(transport);
+  // VST2 and VST3 hosts notice every parameter once when they open an
+  // instance; the effect's smoothers take their first targets from it.
+  platform::LockGuard lock(mEffect->GetLock());
+  mEffect->NotifyAllParams(SourceReset);
 }
 
 EditorSnapshot::~EditorSnapshot() = default;
