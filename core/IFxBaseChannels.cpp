@@ -73,7 +73,11 @@ void IFxBase::AttachInputs(int first, int count, double* const* hostBuffers) {
   const ChannelRange range = ClipRange(first, count, NumInputChannels());
   int next = 0;
   for (int i = range.first; i < range.end; ++i) {
-    if (mInputChannels[i].connected) mInputPointers[i] = hostBuffers[next++];
+    if (!mInputChannels[i].connected) continue;
+    double* host = hostBuffers != nullptr ? hostBuffers[next++] : nullptr;
+    // Hosts pass no buffers in blocks that only carry parameter changes; the
+    // channel then reads its own buffer instead of a null pointer.
+    mInputPointers[i] = host != nullptr ? host : mInputChannels[i].buffer.data();
   }
 }
 
@@ -89,9 +93,13 @@ void IFxBase::AttachInputs(int first, int count, const float* const* hostBuffers
 #endif
     InputChannel& channel = mInputChannels[i];
     if (channel.connected) {
-      const float* source = hostBuffers[next++];
+      const float* source = hostBuffers != nullptr ? hostBuffers[next++] : nullptr;
       double* destination = channel.buffer.data();
-      for (int s = 0; s < frames; ++s) destination[s] = source[s];
+      if (source != nullptr) {
+        for (int s = 0; s < frames; ++s) destination[s] = source[s];
+      } else {
+        for (int s = 0; s < frames; ++s) destination[s] = 0.0;
+      }
       mInputPointers[i] = destination;
     }
 #if STRATUM_TRACE_AUDIO_ATTACH
@@ -104,7 +112,9 @@ void IFxBase::AttachOutputs(int first, int count, double* const* hostBuffers) {
   const ChannelRange range = ClipRange(first, count, NumOutputChannels());
   int next = 0;
   for (int i = range.first; i < range.end; ++i) {
-    if (mOutputChannels[i].connected) mOutputPointers[i] = hostBuffers[next++];
+    if (!mOutputChannels[i].connected) continue;
+    double* host = hostBuffers != nullptr ? hostBuffers[next++] : nullptr;
+    mOutputPointers[i] = host != nullptr ? host : mOutputChannels[i].buffer.data();
   }
 }
 
@@ -115,7 +125,7 @@ void IFxBase::AttachOutputs(int first, int count, float* const* hostBuffers) {
     OutputChannel& channel = mOutputChannels[i];
     if (!channel.connected) continue;
     mOutputPointers[i] = channel.buffer.data();
-    channel.floatDestination = hostBuffers[next++];
+    channel.floatDestination = hostBuffers != nullptr ? hostBuffers[next++] : nullptr;
   }
 }
 

@@ -51,6 +51,8 @@ void IFxBase::CreateDefaultPresets(const char* name, int count) {
       if (preset->initialized) continue;
       preset->initialized = true;
       preset->SetName(presetName);
+      // A preset a bank marked free may still hold its old bytes.
+      preset->state.Clear();
       SaveState(preset->state);
       break;
     }
@@ -73,6 +75,7 @@ bool IFxBase::SelectPreset(int index) {
     char name[PresetSlot::kNameSize];
     snprintf(name, sizeof(name), "%s %d", kUserPresetText, userPresets + 1);
     preset.SetName(name);
+    preset.state.Clear();
     restored = SaveState(preset.state);
   }
   if (restored) {

@@ -185,6 +185,27 @@ TEST(IFxBaseChannels, ProcessingBeforeAnyBlockSizeIsSafe) {
   EXPECT_EQ(plugin.processCalls, 1);
 }
 
+TEST(IFxBaseChannels, MissingHostBuffersFallBackToTheChannelsOwn) {
+  ChannelPlugin plugin("2-2");
+  plugin.ChangeBlockSize(4);
+  plugin.ConnectInputs(0, 2, true);
+  plugin.ConnectOutputs(0, 2, true);
+  float in[4] = {1, 1, 1, 1};
+  const float* floatInputs[] = {in, nullptr};
+  plugin.AttachInputs(0, 2, floatInputs, 4);
+  plugin.AttachOutputs(0, 2, static_cast<float* const*>(nullptr));
+  plugin.RunProcessingFloat(4);  // nothing to convert into, nothing dereferenced
+  EXPECT_EQ(plugin.seenInputs[1][3], 0.0);
+
+  double* doubleInputs[] = {nullptr, nullptr};
+  plugin.AttachInputs(0, 2, doubleInputs);
+  plugin.AttachInputs(0, 2, static_cast<double* const*>(nullptr));
+  plugin.AttachOutputs(0, 2, doubleInputs);
+  plugin.RunProcessingDouble(4);
+  EXPECT_NE(plugin.seenInputs[0], nullptr);
+  EXPECT_NE(plugin.seenOutputs[1], nullptr);
+}
+
 TEST(IFxBaseChannels, RangesBeyondTheChannelsAreClipped) {
   ChannelPlugin plugin("1-1 2-2");
   plugin.ConnectInputs(1, 100, true);

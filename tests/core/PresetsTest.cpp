@@ -263,6 +263,27 @@ TEST(PresetBank, RoundTripRestoresNamesFlagsAndStates) {
   EXPECT_EQ(target.GetParam(0)->Value(), -5.0);
 }
 
+TEST(PresetBank, APresetMarkedFreeIsRefilledNotAppended) {
+  PresetPlugin plugin(2);
+  plugin.CreateDefaultPresets("kept", 2);
+  StateChunk bank;
+  plugin.SerializePresets(bank);
+  // Same bank with preset 1 marked free: its old state stays behind in memory.
+  StateChunk freed;
+  freed.PutBytes(bank.Data(), 4 + 4 + 1 + 28);
+  freed.PutText("kept");
+  freed.PutBool(false);
+  plugin.UnserializePresets(freed, 0);
+  ASSERT_FALSE(plugin.GetPreset(1)->initialized);
+
+  plugin.GetParam(0)->SetValue(42.0);
+  EXPECT_TRUE(plugin.SelectPreset(1));  // captures the current state
+  EXPECT_EQ(plugin.GetPreset(1)->state.Size(), 28);
+  plugin.GetParam(0)->SetValue(0.0);
+  EXPECT_TRUE(plugin.SelectPreset(1));
+  EXPECT_EQ(plugin.GetParam(0)->Value(), 42.0);
+}
+
 TEST(PresetBank, EmptyNameTakesThePreviousPresetsName) {
   PresetPlugin plugin(3);
   StateChunk bank;
