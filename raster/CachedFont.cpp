@@ -247,7 +247,7 @@ const uint8_t* RAS_CachedFont::GetGlyphMask(const GlyphRecord& record) const {
   return &mCoverage[static_cast<size_t>(record.maskStart - 1)];
 }
 
-bool RAS_CachedFont::ShouldDrawNatively(unsigned int flags) const {
+bool RAS_CachedFont::UsesNativeText(unsigned int flags) const {
   if (mLineHeight > kMaxNativeLineHeight) {
     return kPlatformHasTextFunction;
   }
@@ -387,9 +387,8 @@ int RAS_CachedFont::DrawText(RAS_IBitmap* bitmap, const char* text, int byteCoun
   if (byteCount < 0) {
     byteCount = static_cast<int>(std::strlen(text));
   }
-  // ShouldDrawNatively only holds where the platform has a text function;
-  // this build has none, so the glyph cache serves every call.
-  (void)ShouldDrawNatively(flags);
+  // UsesNativeText only holds where the platform has a text function; this
+  // build has none, so the glyph cache serves every call.
   if (flags & RAS_TextMeasure) {
     return MeasureWithCache(text, byteCount, rect, flags);
   }

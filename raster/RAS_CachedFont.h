@@ -101,13 +101,18 @@ class RAS_CachedFont : public RAS_IFont {
   // The glyph's coverage mask (width x height bytes), none when it has none.
   const uint8_t* GetGlyphMask(const GlyphRecord& record) const;
 
+  // Whether DrawText with these flags would use the platform's own text
+  // function: only with FontNative, no style flags, an opaque colour and
+  // outside a compatibility layer, and never on a platform without one
+  // (Linux), where the glyph cache draws everything.
+  bool UsesNativeText(unsigned int flags) const;
+
   int GetFlags() const { return mFlags; }
   void SetExtraLineSpacing(int pixels) { mExtraLineSpacing = pixels; }
   size_t GetExtendedGlyphCount() const { return mExtendedGlyphs.size(); }
 
  private:
   GlyphRecord* FindOrAddRecord(uint32_t code);
-  bool ShouldDrawNatively(unsigned int flags) const;
   int MeasureWithCache(const char* text, int byteCount, RAS_Rect* rect, unsigned int flags);
   int DrawWithCache(RAS_IBitmap* bitmap, const char* text, int byteCount, RAS_Rect* rect,
                     unsigned int flags);

@@ -404,3 +404,11 @@ TEST(TextScratch, LivesWhileAnyFontLives) {
   EXPECT_EQ(RAS_LiveFontCount(), 0);
   EXPECT_EQ(RAS_GlyphScratchBitmap(), nullptr);
 }
+
+TEST(CachedFont, LinuxDrawsEverythingThroughTheGlyphCache) {
+  auto font = MakeFont();
+  ASSERT_NE(font, nullptr);
+  for (unsigned int flags : {0u, unsigned(RAS_TextSingleLine), unsigned(RAS_TextUseColorAlpha)}) {
+    EXPECT_FALSE(font->UsesNativeText(flags)) << flags;
+  }
+}
