@@ -17,22 +17,41 @@ struct Entry {
   std::unique_ptr<RAS_CachedFont> font;
 };
 
-// Destroyed, with every font in it, when the module unloads.
-struct Cache {
-  platform::RecursiveLock lock;
-  std::vector<Entry> entries;
+platform::RecursiveLock& CacheLock() {
+  static platform::RecursiveLock lock;
+  return lock;
+}
 
-  RAS_CachedFont* FindLocked(int size, int orientation, int style, const char* face) const {
-    for (const Entry& e : entries)
-      if (e.size == size && e.orientation == orientation && e.style == style && e.face == face)
-        return e.font.get();
-    return nullptr;
-  }
+// The fonts, destroyed when the module unloads. Destroying a font reaches
+// into the raster library's own process-wide font state, so the store is
+// only created at the first insertion, after a font (and with it that
+// state) exists: objects are destroyed in the reverse order of their
+// creation, so the store goes first.
+struct Store {
+  std::vector<Entry> entries;
+  ~Store();
 };
 
-Cache& TheCache() {
-  static Cache cache;
-  return cache;
+Store* gStore = nullptr;  // guarded by CacheLock()
+
+Store::~Store() {
+  platform::LockGuard guard(CacheLock());
+  entries.clear();
+  gStore = nullptr;
+}
+
+Store& TheStore() {
+  static Store store;
+  gStore = &store;
+  return store;
+}
+
+RAS_CachedFont* FindLocked(int size, int orientation, int style, const char* face) {
+  if (!gStore) return nullptr;
+  for (const Entry& e : gStore->entries)
+    if (e.size == size && e.orientation == orientation && e.style == style && e.face == face)
+      return e.font.get();
+  return nullptr;
 }
 
 }  // namespace
@@ -40,27 +59,23 @@ Cache& TheCache() {
 namespace FontCache {
 
 RAS_CachedFont* Find(int size, int orientation, int style, const char* face) {
-  Cache& cache = TheCache();
-  platform::LockGuard guard(cache.lock);
-  return cache.FindLocked(size, orientation, style, face ? face : "");
+  platform::LockGuard guard(CacheLock());
+  return FindLocked(size, orientation, style, face ? face : "");
 }
 
 RAS_CachedFont* Insert(int size, int orientation, int style, const char* face,
                        RAS_CachedFont* font) {
   std::unique_ptr<RAS_CachedFont> owned(font);
   if (!face) face = "";
-  Cache& cache = TheCache();
-  platform::LockGuard guard(cache.lock);
-  if (RAS_CachedFont* existing = cache.FindLocked(size, orientation, style, face))
-    return existing;
-  cache.entries.push_back(Entry{size, orientation, style, face, std::move(owned)});
+  platform::LockGuard guard(CacheLock());
+  if (RAS_CachedFont* existing = FindLocked(size, orientation, style, face)) return existing;
+  TheStore().entries.push_back(Entry{size, orientation, style, face, std::move(owned)});
   return font;
 }
 
 int Count() {
-  Cache& cache = TheCache();
-  platform::LockGuard guard(cache.lock);
-  return static_cast<int>(cache.entries.size());
+  platform::LockGuard guard(CacheLock());
+  return gStore ? static_cast<int>(gStore->entries.size()) : 0;
 }
 
 }  // namespace FontCache
