@@ -9,6 +9,7 @@
 
 #include "pluginterfaces/gui/iplugview.h"
 #include "pluginterfaces/vst/ivstprocesscontext.h"
+#include "pluginterfaces/vst/ivstunits.h"
 #include "tests/adapters/vst3/Vst3TestHost.h"
 
 using namespace Steinberg;
