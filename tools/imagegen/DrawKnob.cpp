@@ -16,6 +16,17 @@ constexpr double kBodyRadius = 24.5;
 constexpr double kStartAngle = 0.75 * M_PI;
 constexpr double kSweep = 1.5 * M_PI;
 
+// A disc around the knob centre shaded from `top` to `bottom` over the body's height.
+void FillDisc(cairo_t* cr, double radius, Rgb top, Rgb bottom) {
+  cairo_pattern_t* shade = cairo_pattern_create_linear(0, kCentre - kBodyRadius, 0, kCentre + kBodyRadius);
+  cairo_pattern_add_color_stop_rgb(shade, 0, top.r, top.g, top.b);
+  cairo_pattern_add_color_stop_rgb(shade, 1, bottom.r, bottom.g, bottom.b);
+  cairo_set_source(cr, shade);
+  cairo_arc(cr, kCentre, kCentre, radius, 0, 2 * M_PI);
+  cairo_fill(cr);
+  cairo_pattern_destroy(shade);
+}
+
 void DrawBody(cairo_t* cr) {
   // Soft drop shadow under the body.
   cairo_pattern_t* shadow = cairo_pattern_create_radial(kCentre, kCentre + 1.5, kBodyRadius - 2,
@@ -27,23 +38,10 @@ void DrawBody(cairo_t* cr) {
   cairo_fill(cr);
   cairo_pattern_destroy(shadow);
 
-  // Body: lit from above, slightly domed.
-  cairo_pattern_t* face = cairo_pattern_create_linear(0, kCentre - kBodyRadius, 0, kCentre + kBodyRadius);
-  cairo_pattern_add_color_stop_rgb(face, 0, 0.235, 0.255, 0.285);
-  cairo_pattern_add_color_stop_rgb(face, 1, 0.105, 0.115, 0.13);
-  cairo_set_source(cr, face);
-  cairo_arc(cr, kCentre, kCentre, kBodyRadius, 0, 2 * M_PI);
-  cairo_fill(cr);
-  cairo_pattern_destroy(face);
-
-  // Inner face, a touch darker, so the value text in the middle reads well.
-  cairo_pattern_t* inner = cairo_pattern_create_linear(0, kCentre - kBodyRadius, 0, kCentre + kBodyRadius);
-  cairo_pattern_add_color_stop_rgb(inner, 0, 0.13, 0.14, 0.16);
-  cairo_pattern_add_color_stop_rgb(inner, 1, 0.17, 0.185, 0.205);
-  cairo_set_source(cr, inner);
-  cairo_arc(cr, kCentre, kCentre, kBodyRadius - 2.5, 0, 2 * M_PI);
-  cairo_fill(cr);
-  cairo_pattern_destroy(inner);
+  // Body: lit from above, slightly domed; the inner face a touch darker so
+  // the value text in the middle reads well.
+  FillDisc(cr, kBodyRadius, Hex(0x3c4149), Hex(0x1b1d21));
+  FillDisc(cr, kBodyRadius - 2.5, Hex(0x212429), Hex(0x2b2f34));
 
   // Thin rim highlight at the top edge.
   cairo_set_line_width(cr, 1.0);
