@@ -11,12 +11,11 @@
 #include "editor/IKnobMultiControl.h"
 #include "editor/ISwitchControl.h"
 #include "editor/ISwitchFramesControl.h"
-#include "editor/offscreen/IGraphicsOffscreen.h"
 #include "effect/ParamIds.h"
 #include "effect/layout/EditorLayout.h"
 #include "effect/layout/IKnobMultiControlText.h"
 #include "effect/layout/IReadOutControl.h"
-#include "tools/snapshot/EditorSnapshot.h"
+#include "tests/effect/layout/EditorFixture.h"
 
 namespace {
 
@@ -97,18 +96,7 @@ int FrameCount(IControl* control) {
 const IColor kAmber(255, 255, 210, 0);
 const IColor kLightGrey(255, 220, 220, 220);
 
-class EditorLayoutTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::string error;
-    ASSERT_TRUE(editor.Prepare(44100.0, 512, 2, &error)) << error;
-    graphics = editor.Graphics();
-    ASSERT_NE(graphics, nullptr);
-  }
-
-  snapshot::EditorSnapshot editor;
-  IGraphicsOffscreen* graphics = nullptr;
-};
+using EditorLayoutTest = EditorFixture;
 
 TEST_F(EditorLayoutTest, ControlsMatchTheTableInOrder) {
   ASSERT_EQ(graphics->GetNControls(), 42);
@@ -204,10 +192,9 @@ TEST_F(EditorLayoutTest, OneChannelInputGreysTheStereoControlsUntilTwoChannelsRe
 }
 
 TEST_F(EditorLayoutTest, AutoGainGreysTheGainKnobAndItsGroupSwitch) {
-  std::string error;
-  ASSERT_TRUE(editor.SetParameter("Auto Gain On/Off=on", &error)) << error;
+  Set("Auto Gain On/Off=on");
   EXPECT_EQ(GreyedControls(graphics), (std::vector<int>{8, 27}));
-  ASSERT_TRUE(editor.SetParameter("Auto Gain On/Off=off", &error)) << error;
+  Set("Auto Gain On/Off=off");
   EXPECT_TRUE(GreyedControls(graphics).empty());
 }
 

@@ -7,11 +7,10 @@
 
 #include "core/IFxParam.h"
 #include "editor/ICaptionControl.h"
-#include "editor/offscreen/IGraphicsOffscreen.h"
 #include "effect/ParamIds.h"
 #include "effect/layout/IKnobMultiControlText.h"
 #include "effect/layout/IReadOutControl.h"
-#include "tools/snapshot/EditorSnapshot.h"
+#include "tests/effect/layout/EditorFixture.h"
 
 namespace {
 
@@ -20,33 +19,13 @@ using HostCallKind = IFxRecordingAdapter::HostCallKind;
 constexpr int kGainKnobControl = 8;
 constexpr int kPeakReadOutControl = 17;
 
-class KnobTextTest : public ::testing::Test {
+class KnobTextTest : public EditorFixture {
  protected:
-  void SetUp() override {
-    std::string error;
-    ASSERT_TRUE(editor.Prepare(44100.0, 512, 2, &error)) << error;
-    graphics = editor.Graphics();
-    ASSERT_NE(graphics, nullptr);
-  }
-
-  void Set(const char* assignment) {
-    std::string error;
-    ASSERT_TRUE(editor.SetParameter(assignment, &error)) << error;
-  }
-
   IKnobMultiControlText* Knob(int index) {
     return dynamic_cast<IKnobMultiControlText*>(graphics->GetControl(index));
   }
 
-  void Click(int x, int y) {
-    graphics->MouseDown(x, y, IMouseMod(true));
-    graphics->MouseUp(x, y, IMouseMod(true));
-  }
-
   double GainLevel() { return editor.Effect()->GetParam(kGainLevel)->Value(); }
-
-  snapshot::EditorSnapshot editor;
-  IGraphicsOffscreen* graphics = nullptr;
 };
 
 TEST_F(KnobTextTest, KnobsPrintValueSpaceAndLabel) {
