@@ -16,8 +16,10 @@ class ChildProcess {
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
 
-  // argv[0] is the program's path. False with a reason when it cannot start.
-  bool Start(const std::vector<std::string>& argv, std::string* error);
+  // argv[0] is the program's path; environment adds or replaces "NAME=VALUE"
+  // entries of ours for the child. False with a reason when it cannot start.
+  bool Start(const std::vector<std::string>& argv, std::string* error,
+             const std::vector<std::string>& environment = {});
   // Writes text and a newline to the child's standard input.
   bool WriteLine(const std::string& text);
   // Reads one line (without its newline) from the child's standard output;
@@ -43,6 +45,7 @@ struct ProcessResult {
 
 // Runs argv to its end with empty standard input, collecting both output
 // streams. False with a reason only when the program cannot be started.
-bool RunProcess(const std::vector<std::string>& argv, ProcessResult* result, std::string* error);
+bool RunProcess(const std::vector<std::string>& argv, ProcessResult* result, std::string* error,
+                const std::vector<std::string>& environment = {});
 
 }  // namespace platform

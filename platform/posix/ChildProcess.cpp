@@ -26,9 +26,26 @@ std::vector<char*> ArgumentPointers(const std::vector<std::string>& argv) {
   return pointers;
 }
 
+// Our environment with the given "NAME=VALUE" entries added or replaced.
+std::vector<std::string> MergedEnvironment(const std::vector<std::string>& overrides) {
+  std::vector<std::string> merged;
+  for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {
+    const std::string setting(*entry);
+    const std::string name = setting.substr(0, setting.find('='));
+    bool replaced = false;
+    for (const std::string& wanted : overrides) {
+      if (wanted.compare(0, name.size() + 1, name + "=") == 0) replaced = true;
+    }
+    if (!replaced) merged.push_back(setting);
+  }
+  merged.insert(merged.end(), overrides.begin(), overrides.end());
+  return merged;
+}
+
 // Forks and runs argv with the given descriptors as its standard streams (-1
 // keeps ours). The child reports a failed exec through a close-on-exec pipe.
-int Spawn(const std::vector<std::string>& argv, int in, int out, int err, std::string* error) {
+int Spawn(const std::vector<std::string>& argv, int in, int out, int err, const std::vector<std::string>& environment,
+          std::string* error) {
   if (argv.empty()) {
     *error = "no program given";
     return -1;
@@ -39,6 +56,10 @@ int Spawn(const std::vector<std::string>& argv, int in, int out, int err, std::s
     return -1;
   }
   std::vector<char*> args = ArgumentPointers(argv);
+  // The child's environment is built here: between fork and exec only
+  // async-signal-safe calls are allowed, so nothing may allocate there.
+  const std::vector<std::string> merged = MergedEnvironment(environment);
+  std::vector<char*> envp = ArgumentPointers(merged);
   const pid_t pid = fork();
   if (pid < 0) {
     *error = std::string("fork: ") + std::strerror(errno);
@@ -51,7 +72,7 @@ int Spawn(const std::vector<std::string>& argv, int in, int out, int err, std::s
     if (out >= 0) dup2(out, 1);
     if (err >= 0) dup2(err, 2);
     close(report[0]);
-    execv(args[0], args.data());
+    execve(args[0], args.data(), envp.data());
     const int code = errno;
     ssize_t ignored = write(report[1], &code, sizeof code);
     (void)ignored;
@@ -90,7 +111,8 @@ ChildProcess::~ChildProcess() {
   CloseDescriptor(&mOutput);
 }
 
-bool ChildProcess::Start(const std::vector<std::string>& argv, std::string* error) {
+bool ChildProcess::Start(const std::vector<std::string>& argv, std::string* error,
+                         const std::vector<std::string>& environment) {
   // A child that ends early must not kill us through a write to its input.
   signal(SIGPIPE, SIG_IGN);
   int toChild[2], fromChild[2];
@@ -104,7 +126,7 @@ bool ChildProcess::Start(const std::vector<std::string>& argv, std::string* erro
     close(toChild[1]);
     return false;
   }
-  mPid = Spawn(argv, toChild[0], fromChild[1], -1, error);
+  mPid = Spawn(argv, toChild[0], fromChild[1], -1, environment, error);
   close(toChild[0]);
   close(fromChild[1]);
   if (mPid < 0) {
@@ -167,7 +189,8 @@ int ChildProcess::Wait() {
   return code;
 }
 
-bool RunProcess(const std::vector<std::string>& argv, ProcessResult* result, std::string* error) {
+bool RunProcess(const std::vector<std::string>& argv, ProcessResult* result, std::string* error,
+                const std::vector<std::string>& environment) {
   int out[2], err[2];
   if (pipe2(out, O_CLOEXEC) != 0) {
     *error = std::string("pipe: ") + std::strerror(errno);
@@ -180,7 +203,7 @@ bool RunProcess(const std::vector<std::string>& argv, ProcessResult* result, std
     return false;
   }
   const int nullInput = open("/dev/null", O_RDONLY | O_CLOEXEC);
-  const int pid = Spawn(argv, nullInput, out[1], err[1], error);
+  const int pid = Spawn(argv, nullInput, out[1], err[1], environment, error);
   if (nullInput >= 0) close(nullInput);
   close(out[1]);
   close(err[1]);
