@@ -35,13 +35,11 @@ void SharedText::BeginWrite() {
   uint32_t seq = mSequence.load(std::memory_order_relaxed);
   for (;;) {
     if ((seq & 1u) == 0 &&
-        mSequence.compare_exchange_weak(seq, seq + 1, std::memory_order_acquire,
+        mSequence.compare_exchange_weak(seq, seq + 1, std::memory_order_acq_rel,
                                         std::memory_order_relaxed))
       break;
     seq = mSequence.load(std::memory_order_relaxed);
   }
-  // Keep the word stores below from moving above the odd count.
-  std::atomic_thread_fence(std::memory_order_release);
 }
 
 void SharedText::EndWrite() { mSequence.fetch_add(1, std::memory_order_release); }
@@ -50,8 +48,9 @@ void SharedText::ReadWords(uint64_t* out) const {
   for (;;) {
     const uint32_t before = mSequence.load(std::memory_order_acquire);
     if (before & 1u) continue;
-    for (size_t w = 0; w < kWords; ++w) out[w] = mWords[w].load(std::memory_order_relaxed);
-    std::atomic_thread_fence(std::memory_order_acquire);
+    // Acquire loads of the words written with release stores: a word from a
+    // write in progress makes that write's odd count visible to the check.
+    for (size_t w = 0; w < kWords; ++w) out[w] = mWords[w].load(std::memory_order_acquire);
     if (mSequence.load(std::memory_order_relaxed) == before) return;
   }
 }
@@ -66,7 +65,7 @@ bool SharedText::Set(const char* text) {
   for (size_t w = 0; w < kWords && same; ++w)
     same = mWords[w].load(std::memory_order_relaxed) == packed[w];
   if (!same)
-    for (size_t w = 0; w < kWords; ++w) mWords[w].store(packed[w], std::memory_order_relaxed);
+    for (size_t w = 0; w < kWords; ++w) mWords[w].store(packed[w], std::memory_order_release);
   EndWrite();
   return !same;
 }
