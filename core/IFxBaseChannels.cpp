@@ -188,19 +188,32 @@ void IFxBase::ClearChannelBuffers() {
   }
 }
 
+namespace {
+
+// Gives a channel buffer frames samples: all zero when clearing, otherwise
+// keeping the samples it has. A slot that used the buffer follows it when the
+// storage moves.
+void ResizeChannelBuffer(std::vector<double>& buffer, double*& slot, size_t frames,
+                         bool clear) {
+  const bool ownBuffer = slot == buffer.data();
+  if (clear) {
+    buffer.assign(frames, 0.0);
+  } else {
+    buffer.resize(frames, 0.0);
+  }
+  if (ownBuffer) slot = buffer.data();
+}
+
+}  // namespace
+
 void IFxBase::ChangeBlockSize(int frames) {
   if (frames < 0 || frames == mBlockSize) return;
+  const size_t size = static_cast<size_t>(frames);
   for (size_t i = 0; i < mInputChannels.size(); ++i) {
-    std::vector<double>& buffer = mInputChannels[i].buffer;
-    const bool ownBuffer = mInputPointers[i] == buffer.data();
-    buffer.assign(static_cast<size_t>(frames), 0.0);
-    if (ownBuffer) mInputPointers[i] = buffer.data();
+    ResizeChannelBuffer(mInputChannels[i].buffer, mInputPointers[i], size, true);
   }
   for (size_t i = 0; i < mOutputChannels.size(); ++i) {
-    std::vector<double>& buffer = mOutputChannels[i].buffer;
-    const bool ownBuffer = mOutputPointers[i] == buffer.data();
-    buffer.assign(static_cast<size_t>(frames), 0.0);
-    if (ownBuffer) mOutputPointers[i] = buffer.data();
+    ResizeChannelBuffer(mOutputChannels[i].buffer, mOutputPointers[i], size, true);
   }
   mBlockSize = frames;
 }
@@ -208,18 +221,12 @@ void IFxBase::ChangeBlockSize(int frames) {
 void IFxBase::EnsureBufferCapacity(int frames) {
   const size_t needed = static_cast<size_t>(frames > 0 ? frames : 0);
   for (size_t i = 0; i < mInputChannels.size(); ++i) {
-    std::vector<double>& buffer = mInputChannels[i].buffer;
-    if (buffer.size() >= needed) continue;
-    const bool ownBuffer = mInputPointers[i] == buffer.data();
-    buffer.resize(needed, 0.0);
-    if (ownBuffer) mInputPointers[i] = buffer.data();
+    if (mInputChannels[i].buffer.size() >= needed) continue;
+    ResizeChannelBuffer(mInputChannels[i].buffer, mInputPointers[i], needed, false);
   }
   for (size_t i = 0; i < mOutputChannels.size(); ++i) {
-    std::vector<double>& buffer = mOutputChannels[i].buffer;
-    if (buffer.size() >= needed) continue;
-    const bool ownBuffer = mOutputPointers[i] == buffer.data();
-    buffer.resize(needed, 0.0);
-    if (ownBuffer) mOutputPointers[i] = buffer.data();
+    if (mOutputChannels[i].buffer.size() >= needed) continue;
+    ResizeChannelBuffer(mOutputChannels[i].buffer, mOutputPointers[i], needed, false);
   }
 }
 
