@@ -9,10 +9,18 @@
 
 namespace {
 
-using HostCallKind = IFxRecordingAdapter::HostCallKind;
+// Counts the plain values pushed into the editor's controls.
+class CountingEditor : public IFxEditorLink {
+ public:
+  void PushParamToControls(int, double, bool normalized) override {
+    if (!normalized) ++plainPushes;
+  }
+  void PrepareBackBuffer() override {}
+  int plainPushes = 0;
+};
 
-// TestPlugin with more presets, and a state like the effect's: a 4-byte word
-// in front of the parameter block.
+// A small plug-in with three parameters and any number of presets, whose
+// state is like the effect's: a 4-byte word in front of the parameter block.
 class PresetPlugin : public IFxRecordingAdapter {
  public:
   explicit PresetPlugin(int numPresets)
@@ -160,6 +168,13 @@ TEST(Presets, SelectRestoresAnInitialisedPreset) {
   EXPECT_FALSE(plugin.SelectPreset(2));
   EXPECT_FALSE(plugin.SelectPreset(-1));
   EXPECT_EQ(plugin.GetCurrentPresetIndex(), 1);
+  EXPECT_EQ(plugin.presetNotices, 2);
+
+  // A restored preset refreshes every control of an attached editor.
+  auto* editor = new CountingEditor;
+  plugin.AttachEditor(editor);
+  EXPECT_TRUE(plugin.SelectPreset(0));
+  EXPECT_EQ(editor->plainPushes, plugin.NumParams());
 }
 
 TEST(Presets, SelectingAFreePresetCapturesUnderAUserName) {
