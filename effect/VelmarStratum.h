@@ -115,6 +115,7 @@ class VelmarStratum : public STRATUM_ADAPTER_CLASS {
   bool mAutoGainEnabled = false;
   MonoWidener mWidener;
   OutputMeter mMeter;
+  MeterDisplay mDisplay{};
   int mMeterControls[8] = {-1, -1, -1, -1, -1, -1, -1, -1};
   IReadOutControl* mPeakReadOut = nullptr;
   IReadOutControl* mRmsReadOut = nullptr;

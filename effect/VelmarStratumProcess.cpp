@@ -107,24 +107,31 @@ void VelmarStratum::ProcessAudio(double** inputs, double** outputs, int frames) 
     ParamChanged(kLimiterReleaseSync, SourceInternal);
   }
 
-  // The inputs are copied: the host's buffers are read only. With one input
-  // channel both sides read the same copy, as they would the same buffer.
+  // The host's input buffers are never written: when DC block or mute change
+  // the inputs, they work on copies. With one input channel both sides read
+  // the same buffer.
   const bool stereoInput = IsInputConnected(1);
   const size_t bytes = sizeof(double) * static_cast<size_t>(n);
-  double* inL = mInL.data();
-  double* inR = stereoInput ? mInR.data() : inL;
-  std::memcpy(inL, inputs[0], bytes);
-  if (stereoInput) {
-    std::memcpy(inR, inputs[1], bytes);
-  }
-
-  if (IsOn(kDcBlock)) {
-    mDcBlockers[0].Process(inL, n);
-    mDcBlockers[1].Process(inR, n);
-  }
-  if (IsOn(kMute)) {
-    std::memset(inL, 0, bytes);
-    std::memset(inR, 0, bytes);
+  const double* inL = inputs[0];
+  const double* inR = stereoInput ? inputs[1] : inL;
+  const bool dcBlock = IsOn(kDcBlock);
+  const bool mute = IsOn(kMute);
+  if (dcBlock || mute) {
+    double* copyL = mInL.data();
+    double* copyR = stereoInput ? mInR.data() : copyL;
+    std::memcpy(copyL, inL, bytes);
+    if (stereoInput) {
+      std::memcpy(copyR, inR, bytes);
+    }
+    if (dcBlock) {
+      DCBlocker::ProcessPair(mDcBlockers[0], copyL, mDcBlockers[1], copyR, n);
+    }
+    if (mute) {
+      std::memset(copyL, 0, bytes);
+      std::memset(copyR, 0, bytes);
+    }
+    inL = copyL;
+    inR = copyR;
   }
 
   double* L = mL.data();
@@ -168,8 +175,9 @@ void VelmarStratum::ApplyAutoGain(int n) {
       meter.Clear();
     }
   }
-  const double gainL = mAutoGainMeters[0].Measure(mL.data(), n);
-  const double gainR = mAutoGainMeters[1].Measure(mR.data(), n);
+  double gainL = 0.0, gainR = 0.0;
+  AutoGainMeter::MeasurePair(mAutoGainMeters[0], mL.data(), mAutoGainMeters[1], mR.data(), n,
+                             &gainL, &gainR);
   const double g = gainL <= gainR ? gainL : gainR;  // the louder channel decides
   const double db = LinearToDb(std::fabs(g));
   // Written straight to the parameter: not quantised, not published, the
@@ -255,8 +263,7 @@ void VelmarStratum::ApplyClipAndLimit(int n) {
     }
   }
   if (IsOn(kLimit)) {
-    mLimiters[0].Process(L, n);
-    mLimiters[1].Process(R, n);
+    PeakLimiter::ProcessPair(mLimiters[0], L, mLimiters[1], R, n);
   }
 }
 
@@ -271,13 +278,12 @@ void VelmarStratum::UpdateMeterDisplay() {
   if (!mGraphics) {
     return;
   }
-  MeterDisplay display;
-  mMeter.UpdateDisplay(display);
-  if (mPeakReadOut) mPeakReadOut->ShowText(display.peakText);
-  if (mRmsReadOut) mRmsReadOut->ShowText(display.rmsText);
+  mMeter.UpdateDisplay(mDisplay);
+  if (mPeakReadOut && mDisplay.peakTextChanged) mPeakReadOut->ShowText(mDisplay.peakText);
+  if (mRmsReadOut && mDisplay.rmsTextChanged) mRmsReadOut->ShowText(mDisplay.rmsText);
   for (int i = 0; i < 8; ++i) {
     if (IControl* control = mGraphics->GetControl(mMeterControls[i])) {
-      control->TakeParamValue(display.meterValues[i]);
+      control->TakeParamValue(mDisplay.meterValues[i]);
     }
   }
   mGraphics->MarkAllControlsDirty();

@@ -22,6 +22,33 @@ void AutoGainMeter::Clear() {
 }
 
 double AutoGainMeter::Measure(const double* samples, int n) {
+  MeasureLevel(samples, n);
+  // Per sample: rise slowly towards a higher gain, fall quickly to a lower one.
+  double smoothed = mSmoothedGain;
+  for (int i = 0; i < n; ++i) {
+    smoothed = GlideStep(smoothed);
+  }
+  mSmoothedGain = smoothed;
+  return mSmoothedGain;
+}
+
+void AutoGainMeter::MeasurePair(AutoGainMeter& left, const double* leftSamples,
+                                AutoGainMeter& right, const double* rightSamples, int n,
+                                double* leftGain, double* rightGain) {
+  left.MeasureLevel(leftSamples, n);
+  right.MeasureLevel(rightSamples, n);
+  double l = left.mSmoothedGain, r = right.mSmoothedGain;
+  for (int i = 0; i < n; ++i) {
+    l = left.GlideStep(l);
+    r = right.GlideStep(r);
+  }
+  left.mSmoothedGain = l;
+  right.mSmoothedGain = r;
+  *leftGain = l;
+  *rightGain = r;
+}
+
+void AutoGainMeter::MeasureLevel(const double* samples, int n) {
   mWindow.Push(samples, n);
   mLastRms = mWindow.ComputeRms();
 
@@ -46,14 +73,4 @@ double AutoGainMeter::Measure(const double* samples, int n) {
       mTargetGain = target;
     }
   }
-
-  // Per sample: rise slowly towards a higher gain, fall quickly to a lower one.
-  const double target = mTargetGain;
-  double smoothed = mSmoothedGain;
-  for (int i = 0; i < n; ++i) {
-    const double c = target > smoothed ? mRiseCoefficient : mFallCoefficient;
-    smoothed = c * smoothed + (1.0 - c) * target;
-  }
-  mSmoothedGain = smoothed;
-  return mSmoothedGain;
 }

@@ -30,6 +30,12 @@ class AutoGainMeter {
   // Measures n samples and answers the smoothed gain (a linear factor).
   double Measure(const double* samples, int n);
 
+  // left.Measure and right.Measure with the same results; the two per-sample
+  // gain glides run in one loop.
+  static void MeasurePair(AutoGainMeter& left, const double* leftSamples, AutoGainMeter& right,
+                          const double* rightSamples, int n, double* leftGain,
+                          double* rightGain);
+
   double ReferenceDb() const { return mReferenceDb; }
   double Mode() const { return mMode; }
   double TargetGain() const { return mTargetGain; }
@@ -44,6 +50,14 @@ class AutoGainMeter {
   const RMSBuffer& Window() const { return mWindow; }
 
  private:
+  // Window, RMS, block peak and level memory (everything but the glide).
+  void MeasureLevel(const double* samples, int n);
+  // One sample of the gain glide.
+  double GlideStep(double smoothed) const {
+    const double c = mTargetGain > smoothed ? mRiseCoefficient : mFallCoefficient;
+    return c * smoothed + (1.0 - c) * mTargetGain;
+  }
+
   double mReferenceDb = 0.0;
   double mMode = 0.0;
   double mTargetGain = 0.0;

@@ -11,6 +11,11 @@ class DCBlocker {
   // Filters n samples in place.
   void Process(double* samples, int n);
 
+  // left.Process (leftSamples), then right.Process (rightSamples), with the
+  // same results, but faster when the buffers differ.
+  static void ProcessPair(DCBlocker& left, double* leftSamples, DCBlocker& right,
+                          double* rightSamples, int n);
+
   double B0() const { return mB0; }
   double B1() const { return mB1; }
   double A1() const { return mA1; }

@@ -31,14 +31,18 @@ void MonoWidener::Process(double* samples, int n) {
   if (mBuffer.empty()) {
     return;
   }
+  double* buffer = mBuffer.data();
+  ButterLowPass lowPass = mLowPass;  // a local copy keeps its state in registers
+  int position = mWritePosition;
   for (int i = 0; i < n; ++i) {
-    double& slot = mBuffer[static_cast<size_t>(mWritePosition)];
-    const double delayed = slot;
-    slot = mLowPass.Process(samples[i]);
+    const double delayed = buffer[position];
+    buffer[position] = lowPass.Process(samples[i]);
     samples[i] = delayed;
-    ++mWritePosition;
-    if (mWritePosition >= mDelayLength) {
-      mWritePosition = 0;
+    ++position;
+    if (position >= mDelayLength) {
+      position = 0;
     }
   }
+  mLowPass = lowPass;
+  mWritePosition = position;
 }

@@ -107,8 +107,17 @@ void OutputMeter::UpdateDisplay(MeterDisplay& display) {
 
   const double peakMax = std::fmax(mMaximumDb[kPeakL], mMaximumDb[kPeakR]);
   const double rmsMax = std::fmax(mMaximumDb[kRmsL], mMaximumDb[kRmsR]);
-  FormatReadOut(peakMax, display.peakText, sizeof(display.peakText));
-  FormatReadOut(rmsMax, display.rmsText, sizeof(display.rmsText));
+  display.peakTextChanged = !mTextsShown || peakMax != mShownPeakMax;
+  display.rmsTextChanged = !mTextsShown || rmsMax != mShownRmsMax;
+  if (display.peakTextChanged) {
+    FormatReadOut(peakMax, display.peakText, sizeof(display.peakText));
+    mShownPeakMax = peakMax;
+  }
+  if (display.rmsTextChanged) {
+    FormatReadOut(rmsMax, display.rmsText, sizeof(display.rmsText));
+    mShownRmsMax = rmsMax;
+  }
+  mTextsShown = true;
 
   for (int level = 0; level < kLevelCount; ++level) {
     display.meterValues[level] = MeterPosition(levelDb[level]);

@@ -10,6 +10,10 @@ struct MeterDisplay {
   double meterValues[8];
   char peakText[16];  // highest peak since the last click on its read-out
   char rmsText[16];   // highest RMS since the last click on its read-out
+  // Whether each text differs from the one the previous display carried
+  // (formatting is skipped while the maximum stands still).
+  bool peakTextChanged;
+  bool rmsTextChanged;
 };
 
 // Metering of the effect's stereo output: per channel a peak and an RMS level
@@ -42,7 +46,9 @@ class OutputMeter {
   void ResetPeakHolds();
   void ResetRmsHolds();
 
-  // Updates holds and maxima from the envelopes and fills the display.
+  // Updates holds and maxima from the envelopes and fills the display. The
+  // texts are formatted only when their maximum changed since the last call;
+  // otherwise the display keeps the texts it holds.
   void UpdateDisplay(MeterDisplay& display);
 
   // A level in dB as a meter control value.
@@ -66,4 +72,8 @@ class OutputMeter {
   double mMaximumDb[kLevelCount] = {kFloorDb, kFloorDb, kFloorDb, kFloorDb};
   int mHoldCounter = 0;
   int mBlocksPerSecond = 0;
+  // The maxima the display's texts were last formatted from (none yet).
+  bool mTextsShown = false;
+  double mShownPeakMax = 0.0;
+  double mShownRmsMax = 0.0;
 };

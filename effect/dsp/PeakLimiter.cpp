@@ -7,22 +7,65 @@ void PeakLimiter::SetRelease(int ms) {
   mSlowCoefficient = std::exp(-1.0 / (ms / 1000.0 * mSampleRate));
 }
 
-void PeakLimiter::Process(double* samples, int n) {
-  for (int i = 0; i < n; ++i) {
-    const double x = samples[i];
+namespace {
+
+// The per-sample state, held in locals while a block runs (the samples could
+// alias the members as far as the compiler knows).
+struct LimiterState {
+  double envelope;
+  double halfPeak;
+  bool peak;
+
+  // The envelope update is written with selects rather than branches:
+  // whether a sample raises the envelope is as unpredictable as the signal.
+  // The arithmetic is that of the two-branch description exactly. The gain
+  // keeps its branch: it is rarely taken and saves a division per sample.
+  double Step(double x, double fast, double slow) {
     const double a = std::fabs(x);
-    if (a > mEnvelope) {
-      mEnvelope = a;
-      mPeak = true;
-    } else {
-      if (mPeak) {
-        mHalfPeak = mEnvelope * 0.5;
-      }
-      const double c = mEnvelope > mHalfPeak ? mFastCoefficient : mSlowCoefficient;
-      mPeak = false;
-      mEnvelope = (1.0 - c) * a + c * mEnvelope;
+    const bool rising = a > envelope;
+    halfPeak = (!rising && peak) ? envelope * 0.5 : halfPeak;
+    const double c = envelope > halfPeak ? fast : slow;
+    const double released = (1.0 - c) * a + c * envelope;
+    envelope = rising ? a : released;
+    peak = rising;
+    if (envelope > 1.0) {
+      return (1.0 / envelope) * x;
     }
-    const double gain = mEnvelope > 1.0 ? 1.0 / mEnvelope : 1.0;
-    samples[i] = gain * x;
+    return x;
   }
+};
+
+}  // namespace
+
+void PeakLimiter::Process(double* samples, int n) {
+  LimiterState state{mEnvelope, mHalfPeak, mPeak};
+  for (int i = 0; i < n; ++i) {
+    samples[i] = state.Step(samples[i], mFastCoefficient, mSlowCoefficient);
+  }
+  mEnvelope = state.envelope;
+  mHalfPeak = state.halfPeak;
+  mPeak = state.peak;
+}
+
+void PeakLimiter::ProcessPair(PeakLimiter& left, double* leftSamples, PeakLimiter& right,
+                              double* rightSamples, int n) {
+  if (leftSamples == rightSamples) {
+    left.Process(leftSamples, n);
+    right.Process(rightSamples, n);
+    return;
+  }
+  LimiterState l{left.mEnvelope, left.mHalfPeak, left.mPeak};
+  LimiterState r{right.mEnvelope, right.mHalfPeak, right.mPeak};
+  const double lFast = left.mFastCoefficient, lSlow = left.mSlowCoefficient;
+  const double rFast = right.mFastCoefficient, rSlow = right.mSlowCoefficient;
+  for (int i = 0; i < n; ++i) {
+    leftSamples[i] = l.Step(leftSamples[i], lFast, lSlow);
+    rightSamples[i] = r.Step(rightSamples[i], rFast, rSlow);
+  }
+  left.mEnvelope = l.envelope;
+  left.mHalfPeak = l.halfPeak;
+  left.mPeak = l.peak;
+  right.mEnvelope = r.envelope;
+  right.mHalfPeak = r.halfPeak;
+  right.mPeak = r.peak;
 }

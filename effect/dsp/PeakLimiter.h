@@ -15,6 +15,11 @@ class PeakLimiter {
   // Limits n samples in place.
   void Process(double* samples, int n);
 
+  // left.Process (leftSamples) and right.Process (rightSamples) in one loop,
+  // with the same results.
+  static void ProcessPair(PeakLimiter& left, double* leftSamples, PeakLimiter& right,
+                          double* rightSamples, int n);
+
   int SampleRate() const { return mSampleRate; }
   double Envelope() const { return mEnvelope; }
   double HalfPeak() const { return mHalfPeak; }

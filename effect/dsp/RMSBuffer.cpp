@@ -77,10 +77,14 @@ double RMSBuffer::ComputeRms() {
     return mRmsValue;
   }
   // Chunks before the current one hold new items, chunks after it old ones;
-  // the current chunk is summed from the ring as it stands.
-  const int current = WritePosition() / kChunk;
-  const double sum = mCompletedSum + ChunkSumOfSquares(current) +
-                     mOldSuffix[static_cast<size_t>(current) + 1];
+  // the current chunk is summed from the ring as it stands, unless the write
+  // position sits on its start (blocks of whole chunks): then it is all old.
+  const int position = WritePosition();
+  const int current = position / kChunk;
+  const double sum = position % kChunk == 0
+                         ? mCompletedSum + mOldSuffix[static_cast<size_t>(current)]
+                         : mCompletedSum + ChunkSumOfSquares(current) +
+                               mOldSuffix[static_cast<size_t>(current) + 1];
   mRmsValue = std::sqrt(sum / length);
   return mRmsValue;
 }
