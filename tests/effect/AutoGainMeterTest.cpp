@@ -103,3 +103,31 @@ TEST_F(AutoGainMeterTest, GainFallsQuicklyToALowerTarget) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(AutoGainMeterPairTest, PairMatchesOneChannelAtATime) {
+  AutoGainMeter meters[4];
+  for (AutoGainMeter& m : meters) {
+    m.SetSampleRate(48000);
+    m.SetWindowMs(200);
+    m.SetReferenceDb(-6.0);
+    m.SetMode(1.0);
+    m.Clear();
+  }
+  std::vector<double> left(480), right(480);
+  for (int block = 0; block < 50; ++block) {
+    for (int i = 0; i < 480; ++i) {
+      left[i] = 0.3 * std::sin(0.01 * (block * 480 + i)) * (block % 10 + 1) / 10.0;
+      right[i] = 0.05 * std::cos(0.02 * (block * 480 + i));
+    }
+    const double l = meters[0].Measure(left.data(), 480);
+    const double r = meters[1].Measure(right.data(), 480);
+    double pl = 0.0, pr = 0.0;
+    AutoGainMeter::MeasurePair(meters[2], left.data(), meters[3], right.data(), 480, &pl, &pr);
+    ASSERT_EQ(l, pl) << block;
+    ASSERT_EQ(r, pr) << block;
+  }
+}
+
+}  // namespace

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
 #include <vector>
 
 #include "effect/dsp/ButterLowPass.h"
@@ -199,6 +200,46 @@ TEST(ScopedDenormalFlushTest, FlushesInsideAndRestoresAfter) {
   }
   const double product = tiny * half;
   EXPECT_GT(product, 0.0);
+}
+
+}  // namespace
+
+namespace {
+
+// The two-channel loops must give exactly what one channel at a time gives.
+TEST(PairedProcessingTest, PairsMatchOneChannelAtATime) {
+  std::mt19937 rng(11);
+  std::uniform_real_distribution<double> sample(-3.0, 3.0);
+  std::vector<double> left(4096), right(4096);
+  for (size_t i = 0; i < left.size(); ++i) {
+    left[i] = sample(rng) * (i % 1000 < 500 ? 1.0 : 0.1);
+    right[i] = sample(rng) * 0.4;
+  }
+  {
+    PeakLimiter a, b, pairA, pairB;
+    for (PeakLimiter* l : {&a, &b, &pairA, &pairB}) {
+      l->SetSampleRate(48000);
+      l->SetRelease(500);
+    }
+    std::vector<double> l1 = left, r1 = right, l2 = left, r2 = right;
+    for (int at = 0; at < 4096; at += 512) {
+      a.Process(l1.data() + at, 512);
+      b.Process(r1.data() + at, 512);
+      PeakLimiter::ProcessPair(pairA, l2.data() + at, pairB, r2.data() + at, 512);
+    }
+    EXPECT_EQ(l1, l2);
+    EXPECT_EQ(r1, r2);
+  }
+  {
+    DCBlocker a, b, pairA, pairB;
+    for (DCBlocker* d : {&a, &b, &pairA, &pairB}) d->SetSampleRate(44100);
+    std::vector<double> l1 = left, r1 = right, l2 = left, r2 = right;
+    a.Process(l1.data(), 4096);
+    b.Process(r1.data(), 4096);
+    DCBlocker::ProcessPair(pairA, l2.data(), pairB, r2.data(), 4096);
+    EXPECT_EQ(l1, l2);
+    EXPECT_EQ(r1, r2);
+  }
 }
 
 }  // namespace
