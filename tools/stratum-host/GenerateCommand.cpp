@@ -8,6 +8,7 @@
 #include "tools/stratum-host/Commands.h"
 #include "tools/stratum-host/Files.h"
 #include "tools/stratum-host/Options.h"
+#include "tools/stratum-host/TextConvert.h"
 
 namespace stratumhost {
 
@@ -89,8 +90,8 @@ int RunGenerate(const std::vector<std::string>& args) {
     ReportError(error);
     return kExitFailed;
   }
-  std::printf("wrote %s: %d channel%s, %s s at %.0f Hz\n", output.c_str(), channels, channels == 1 ? "" : "s",
-              std::to_string(seconds).c_str(), rate);
+  std::printf("wrote %s: %d channel%s, %s s at %s Hz\n", output.c_str(), channels, channels == 1 ? "" : "s",
+              FormatNumber(seconds).c_str(), FormatNumber(rate).c_str());
   return 0;
 }
 
