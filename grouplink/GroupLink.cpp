@@ -48,7 +48,7 @@ GroupLink::GroupLink(IFxBase& effect, const char* name) : mEffect(effect) {
       // Claiming is a compare-and-swap, so two processes attaching at once
       // can never take the same slot.
       for (int k = 0; k < kSlotCount && mSlot < 0; ++k) {
-        if (CompareAndSwapI32(mData, IdOffset(k), kFreeSlot, k)) mSlot = k;
+        if (CompareAndSwapI32(mData, IdOffset(k), kFreeSlot, k)) mSlot = k;  // acquires the slot
       }
     }
     if (mSlot >= 0) {
@@ -68,8 +68,7 @@ GroupLink::~GroupLink() {
     // a new owner may take as soon as its id reads free.
     StoreI32(mData, GroupOffset(mSlot), kNoGroup);
     StoreU8(mData, PendingOffset(mSlot), 0);
-    __atomic_thread_fence(__ATOMIC_SEQ_CST);
-    StoreI32(mData, IdOffset(mSlot), kFreeSlot);
+    StoreI32(mData, IdOffset(mSlot), kFreeSlot, __ATOMIC_RELEASE);
   }
   mData = nullptr;
   mReady = false;
