@@ -43,9 +43,12 @@ struct FontSystem {
   int liveFonts = 0;
 };
 
+// Never destroyed: fonts held by other process-wide caches may be deleted
+// during static destruction, after a static FontSystem would be gone. Its
+// FreeType and fontconfig state is released with the last font anyway.
 FontSystem& System() {
-  static FontSystem system;
-  return system;
+  static FontSystem* system = new FontSystem;
+  return *system;
 }
 
 bool StartFontSystem(FontSystem& s) {

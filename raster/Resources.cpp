@@ -22,9 +22,10 @@ struct ResourceTable {
   std::vector<ResourceEntry> entries;
 };
 
+// Never destroyed, so that lookups during static destruction stay safe.
 ResourceTable& Table() {
-  static ResourceTable table;
-  return table;
+  static ResourceTable* table = new ResourceTable;
+  return *table;
 }
 
 }  // namespace

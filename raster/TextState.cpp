@@ -2,9 +2,11 @@
 
 #include "raster/RAS_CachedFont.h"
 
+// Never destroyed: fonts in other process-wide caches may go during static
+// destruction and still update the count and free the scratch bitmap.
 RAS_TextState& RAS_GetTextState() {
-  static RAS_TextState state;
-  return state;
+  static RAS_TextState* state = new RAS_TextState;
+  return *state;
 }
 
 RAS_SysBitmap* RAS_EnsureGlyphScratch(int size) {
