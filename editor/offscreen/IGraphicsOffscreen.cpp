@@ -171,6 +171,13 @@ void IGraphicsOffscreen::EndTextEntry() {
   if (IsTextEntryOpen()) mEntryState = EntryState::Cancel;
 }
 
+void IGraphicsOffscreen::Resize(int w, int h) {
+  if (w == Width() && h == Height()) return;
+  CloseTextEntry();
+  IGraphics::Resize(w, h);
+  mScreen->Resize(w, h);
+}
+
 void IGraphicsOffscreen::CloseTextEntry() {
   mEntryControl = nullptr;
   mEntryParam = nullptr;

@@ -92,6 +92,8 @@ class IGraphicsOffscreen : public IGraphics {
   // ---- Platform slots ----
   bool DrawScreen(const IRect& r) override;
   void EndTextEntry() override;
+  // Drops an open text entry first: its control is destroyed with the others.
+  void Resize(int w, int h) override;
   const char* GetApiName() override { return "offscreen"; }
   int ShowMessageBox(const char* text, const char* caption, int type) override;
   IPopupMenu* ShowPopupMenu(IPopupMenu* menu, const IRect& rect) override;

@@ -141,8 +141,11 @@ TEST_F(DrawTest, ControlBoundsAreOutlinedInGreen) {
 
 TEST_F(DrawTest, ResizeDestroysEveryControlAndTellsThePlugin) {
   f.gfx->MouseDown(20, 20, IMouseMod(true));
+  f.gfx->CreateTextEntry(a, ITextStyle(), a->GetRect(), "1", nullptr);
+  ASSERT_TRUE(f.gfx->IsTextEntryOpen());
   f.gfx->Resize(200, 100);
   EXPECT_EQ(f.gfx->GetNControls(), 0);
+  EXPECT_FALSE(f.gfx->IsTextEntryOpen());  // its control is gone
   EXPECT_EQ(f.gfx->GetMouseCapture(), -1);
   EXPECT_EQ(f.gfx->GetBackBuffer()->GetWidth(), 200);
   EXPECT_EQ(f.gfx->GetBackBuffer()->GetHeight(), 100);
