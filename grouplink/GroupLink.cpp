@@ -4,6 +4,7 @@
 
 #include "core/IFxBase.h"
 #include "grouplink/SegmentLayout.h"
+#include "platform/SharedMemory.h"
 #include "platform/RecursiveLock.h"
 
 using namespace segment_layout;
@@ -18,7 +19,7 @@ constexpr int kFirstGroupSwitch = 16;    // switch 16 + k decides for control k
 // Fills a new segment: no group has news, every slot is free and in no group,
 // every value is "not shared"; then the creator claims slot 0. Runs before
 // any other instance can attach.
-void InitialiseGroupData(uint8_t* data, uint64_t, void*) {
+void InitialiseGroupData(platform::SharedMemory& memory, uint8_t* data, uint64_t, void* claimed) {
   for (int g = 0; g < kGroupFlagCount; ++g) StoreU8(data, kGroupFlagsOffset + g, 0);
   for (int k = 0; k < kSlotCount; ++k) {
     StoreI32(data, SlotOffset(k) + kSlotIdOffset, kFreeSlot);
@@ -28,7 +29,10 @@ void InitialiseGroupData(uint8_t* data, uint64_t, void*) {
   for (int g = 0; g < kGroupFlagCount; ++g) {
     for (int p = 0; p < kValueColumns; ++p) StoreF64(data, ValueOffset(g, p), kNotShared);
   }
-  StoreI32(data, SlotOffset(0) + kSlotIdOffset, 0);
+  if (memory.TryTakeMark(0)) {
+    StoreI32(data, SlotOffset(0) + kSlotIdOffset, 0);
+    *static_cast<bool*>(claimed) = true;
+  }
 }
 
 size_t PendingOffset(int slot) { return SlotOffset(slot) + kSlotPendingOffset; }
@@ -39,22 +43,24 @@ size_t IdOffset(int slot) { return SlotOffset(slot) + kSlotIdOffset; }
 
 GroupLink::GroupLink(IFxBase& effect, const char* name) : mEffect(effect) {
   platform::LockGuard guard(mEffect.GetLock());
-  mSegment = OpenSegment(name != nullptr ? name : "", kGroupDataSize, InitialiseGroupData, nullptr);
+  bool claimedFirstSlot = false;
+  mSegment = OpenSegment(name != nullptr ? name : "", kGroupDataSize, InitialiseGroupData, &claimedFirstSlot);
   if (mSegment != nullptr) {
     mData = SegmentData(mSegment.get());
-    if (SegmentCreated(mSegment.get())) {
+    if (claimedFirstSlot) {
       mSlot = 0;  // claimed while the segment was being initialised
     } else {
-      // Claiming is a compare-and-swap, so two processes attaching at once
-      // can never take the same slot.
+      // A slot belongs to whoever holds its ownership mark. The mark dies with
+      // its holder, so a slot whose id is set but whose mark is free was left
+      // by an instance that crashed, and is taken over like a free one.
       for (int k = 0; k < kSlotCount && mSlot < 0; ++k) {
-        if (CompareAndSwapI32(mData, IdOffset(k), kFreeSlot, k)) mSlot = k;  // acquires the slot
+        if (!mSegment->memory->TryTakeMark(k)) continue;  // a live instance has it
+        // Whatever the last owner left: out of any group, nothing pending.
+        StoreI32(mData, GroupOffset(k), kNoGroup);
+        StoreU8(mData, PendingOffset(k), 0);
+        StoreI32(mData, IdOffset(k), k, __ATOMIC_RELEASE);
+        mSlot = k;
       }
-    }
-    if (mSlot >= 0) {
-      // A freed slot may still carry its last owner's group and pending mark.
-      StoreI32(mData, GroupOffset(mSlot), kNoGroup);
-      StoreU8(mData, PendingOffset(mSlot), 0);
     }
   }
   mShareCount = ShareFlagsFromSwitches(mEffect, mShareFlags);
@@ -69,6 +75,7 @@ GroupLink::~GroupLink() {
     StoreI32(mData, GroupOffset(mSlot), kNoGroup);
     StoreU8(mData, PendingOffset(mSlot), 0);
     StoreI32(mData, IdOffset(mSlot), kFreeSlot, __ATOMIC_RELEASE);
+    mSegment->memory->ReleaseMark(mSlot);
   }
   mData = nullptr;
   mReady = false;

@@ -79,14 +79,6 @@ inline void StoreI32(uint8_t* base, size_t offset, int32_t value, int order = __
   __atomic_store_n(reinterpret_cast<uint32_t*>(base + offset),
                    LittleEndian32(static_cast<uint32_t>(value)), order);
 }
-// Sets the field to `desired` only if it still holds `expected`; true on success.
-inline bool CompareAndSwapI32(uint8_t* base, size_t offset, int32_t expected, int32_t desired) {
-  uint32_t expectedRaw = LittleEndian32(static_cast<uint32_t>(expected));
-  return __atomic_compare_exchange_n(reinterpret_cast<uint32_t*>(base + offset), &expectedRaw,
-                                     LittleEndian32(static_cast<uint32_t>(desired)), false,
-                                     __ATOMIC_ACQUIRE, __ATOMIC_RELAXED);
-}
-
 inline uint64_t LoadU64(const uint8_t* base, size_t offset) {
   return LittleEndian64(
       __atomic_load_n(reinterpret_cast<const uint64_t*>(base + offset), __ATOMIC_RELAXED));

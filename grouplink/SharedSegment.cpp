@@ -21,10 +21,11 @@ struct CreationContext {
 
 // Runs under the platform's creation guard: data first, header last, so that
 // the segment only looks valid once it is complete.
-void InitialiseNewSegment(uint8_t* address, size_t, void* opaque) {
+void InitialiseNewSegment(platform::SharedMemory& memory, void* opaque) {
   const CreationContext& creation = *static_cast<const CreationContext*>(opaque);
+  uint8_t* address = memory.Address();
   if (creation.initialise != nullptr) {
-    creation.initialise(address + kHeaderSize, creation.dataSize, creation.context);
+    creation.initialise(memory, address + kHeaderSize, creation.dataSize, creation.context);
   }
   StoreU64(address, kDataSizeOffset, creation.dataSize);
   for (size_t i = 0; i < sizeof kMagic; ++i) {

@@ -22,8 +22,10 @@ struct SharedSegment {
 };
 
 // Fills a new segment's data area. Runs only in the opener that creates the
-// segment, before any other opener can attach to it.
-using SegmentInitialiser = void (*)(uint8_t* data, uint64_t dataSize, void* context);
+// segment, before any other opener can attach to it; `memory` is the new
+// mapping, for ownership marks the creator takes at once.
+using SegmentInitialiser = void (*)(platform::SharedMemory& memory, uint8_t* data, uint64_t dataSize,
+                                    void* context);
 
 // Opens the segment `name`, or creates it with `dataSize` bytes of data when no
 // instance holds it (then `initialise` fills its data area first). Answers

@@ -26,8 +26,8 @@ class SharedMemory {
     kNotOwned,   // a block of that name exists but does not belong to this user
   };
 
-  // Called once by the creator, before any other process can see the block.
-  using Initialiser = void (*)(uint8_t* address, size_t size, void* context);
+  // Called once by the creator, before any other opener can reach the block.
+  using Initialiser = void (*)(SharedMemory& memory, void* context);
 
   // Opens the block `name`, or creates it with `size` bytes when no one holds
   // it (then `initialise`, when given, runs while other openers still wait).
@@ -44,6 +44,14 @@ class SharedMemory {
 
   uint8_t* Address() const;
   size_t Size() const;
+
+  // Ownership marks: numbered exclusive claims that belong to one holder and
+  // vanish with it, also when its process dies. They let holders tell a
+  // record of a live holder from one a crashed holder left behind.
+  // TryTakeMark answers true when this holder now has the mark (or had it),
+  // false while another live holder has it.
+  bool TryTakeMark(int index);
+  void ReleaseMark(int index);
 
  private:
   struct Impl;

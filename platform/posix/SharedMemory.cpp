@@ -159,15 +159,15 @@ std::unique_ptr<SharedMemory> SharedMemory::Open(const char* name, size_t size, 
   if (address == MAP_FAILED) return fail(OpenResult::kFailed);
   impl->address = static_cast<uint8_t*>(address);
 
-  if (created) {
-    if (initialise != nullptr) initialise(impl->address, impl->size, context);
-    // Openers only try the exclusive lock while holding the creation lock,
-    // which we still hold, so nobody can slip in while this converts.
-    if (flock(impl->fd, LOCK_SH | LOCK_NB) != 0) return fail(OpenResult::kFailed);
-  }
+  // Openers only try the exclusive lock while holding the creation lock,
+  // which we still hold, so nobody can slip in while this converts; and the
+  // creation lock keeps every other opener out until initialisation is done.
+  if (created && flock(impl->fd, LOCK_SH | LOCK_NB) != 0) return fail(OpenResult::kFailed);
+  std::unique_ptr<SharedMemory> memory(new SharedMemory(std::move(impl)));
+  if (created && initialise != nullptr) initialise(*memory, context);
   ReleaseCreationLock(creationLock);
   result = created ? OpenResult::kCreated : OpenResult::kAttached;
-  return std::unique_ptr<SharedMemory>(new SharedMemory(std::move(impl)));
+  return memory;
 }
 
 SharedMemory::~SharedMemory() {
@@ -185,6 +185,29 @@ SharedMemory::~SharedMemory() {
   // and starts afresh anyway.
   close(mImpl->fd);
   ReleaseCreationLock(creationLock);
+}
+
+// Marks are one-byte OFD record locks far beyond the end of the file: they
+// belong to this holder's own open file description, so they conflict with
+// other holders in this process as well as in others, and the kernel drops
+// them when the descriptor is closed or the process dies.
+namespace {
+constexpr off_t kFirstMarkOffset = off_t{1} << 40;
+
+bool ChangeMark(int fd, int index, short type) {
+  struct flock mark = {};
+  mark.l_type = type;
+  mark.l_whence = SEEK_SET;
+  mark.l_start = kFirstMarkOffset + index;
+  mark.l_len = 1;
+  return fcntl(fd, F_OFD_SETLK, &mark) == 0;
+}
+}  // namespace
+
+bool SharedMemory::TryTakeMark(int index) { return index >= 0 && ChangeMark(mImpl->fd, index, F_WRLCK); }
+
+void SharedMemory::ReleaseMark(int index) {
+  if (index >= 0) ChangeMark(mImpl->fd, index, F_UNLCK);
 }
 
 uint8_t* SharedMemory::Address() const { return mImpl->address; }

@@ -28,8 +28,9 @@ struct ForeignHeader {
   uint64_t size;
 };
 
-void WriteForeignHeader(uint8_t* address, size_t, void* context) {
+void WriteForeignHeader(platform::SharedMemory& memory, void* context) {
   const ForeignHeader& header = *static_cast<ForeignHeader*>(context);
+  uint8_t* address = memory.Address();
   std::memcpy(address, header.magic, 4);
   segment_layout::StoreU64(address, segment_layout::kDataSizeOffset, header.size);
 }

@@ -89,6 +89,34 @@ TEST(GroupLinkProcesses, KilledHolderLeavesNothingBehind) {
   EXPECT_EQ(next.Value(kStereoWidth), 100.0) << "no stale values";
 }
 
+TEST(GroupLinkProcesses, SlotOfAKilledInstanceIsTakenOverWhileOthersLive) {
+  std::string name = UniqueName();
+  LinkedInstance keeper(name);  // keeps the segment alive throughout
+  keeper.HostSets(kGroup, 2);
+  HelperProcess victim;
+  ASSERT_EQ(victim.Ask("open " + name), "slot 1");
+  ASSERT_EQ(victim.Ask("open " + name), "slot 2");
+  ASSERT_EQ(victim.Ask(Command("set", 0, kGroup, 2)), "ok");
+  victim.Kill();
+
+  std::unique_ptr<SharedSegment> peek = OpenSegment(name.c_str(), kGroupDataSize);
+  ASSERT_NE(peek, nullptr);
+  const uint8_t* data = SegmentData(peek.get());
+  ASSERT_EQ(LoadI32(data, SlotOffset(1) + kSlotIdOffset), 1) << "the dead instance never freed its slot";
+
+  LinkedInstance next(name);
+  EXPECT_EQ(next.link->Slot(), 1) << "its slot is taken over";
+  EXPECT_EQ(LoadI32(data, SlotOffset(1) + kSlotGroupOffset), -1) << "without the dead member's group";
+  LinkedInstance after(name);
+  EXPECT_EQ(after.link->Slot(), 2);
+
+
+  next.HostSets(kGroup, 2);
+  keeper.HostSets(kGainLevel, 2);
+  next.RunBlock();
+  EXPECT_EQ(next.Value(kGainLevel), 2.0);
+}
+
 TEST(GroupLinkProcesses, ForeignObjectHeldElsewhereIsRefused) {
   struct Case {
     const char* magic;

@@ -28,8 +28,10 @@ struct ForeignObject {
     memory = platform::SharedMemory::Open(name.c_str(), size, result, &Write, this);
     EXPECT_EQ(result, platform::SharedMemory::OpenResult::kCreated);
   }
-  static void Write(uint8_t* address, size_t size, void* self) {
+  static void Write(platform::SharedMemory& memory, void* self) {
     const ForeignObject& object = *static_cast<ForeignObject*>(self);
+    uint8_t* address = memory.Address();
+    const size_t size = memory.Size();
     std::memcpy(address, object.magic, std::min<size_t>(4, size));
     if (size >= 16) StoreU64(address, kDataSizeOffset, object.storedSize);
   }
@@ -41,7 +43,7 @@ struct ForeignObject {
 TEST(SharedSegment, FirstOpenCreatesHeaderAndRunsInitialiser) {
   std::string name = UniqueName("create");
   int initialised = 0;
-  auto initialise = [](uint8_t* data, uint64_t dataSize, void* counter) {
+  auto initialise = [](platform::SharedMemory&, uint8_t* data, uint64_t dataSize, void* counter) {
     ++*static_cast<int*>(counter);
     EXPECT_EQ(dataSize, kGroupDataSize);
     data[0] = 0x5a;
