@@ -10,8 +10,6 @@
 namespace hosttest {
 namespace {
 
-constexpr int kAnswerTimeoutMs = 20000;
-
 std::string Bundle() { return STRATUM_VST3_BUNDLE_PATH; }
 
 TEST(HostBundleTest, RenderInBothPrecisionsGivesTheSameGain) {
@@ -37,28 +35,6 @@ TEST(HostBundleTest, RenderInBothPrecisionsGivesTheSameGain) {
   }
 }
 
-class ScriptHost {
- public:
-  bool Start(const std::string& runtimeDir, std::string* greeting) {
-    std::string error;
-    if (!mChild.Start({HostPath(), "script", Bundle(), "--block", "512"}, &error,
-                      {"XDG_RUNTIME_DIR=" + runtimeDir})) {
-      *greeting = error;
-      return false;
-    }
-    return mChild.ReadLine(greeting, kAnswerTimeoutMs);
-  }
-  std::string Ask(const std::string& command) {
-    std::string answer;
-    if (!mChild.WriteLine(command) || !mChild.ReadLine(&answer, kAnswerTimeoutMs)) return "<no answer>";
-    return answer;
-  }
-  int Finish() { return mChild.Wait(); }
-
- private:
-  platform::ChildProcess mChild;
-};
-
 // Two hosts in two processes, each with one instance, in the same group: a
 // linked change in one reaches the other at its next block, and the other's
 // host hears of it as a parameter change reported by the plug-in. The
@@ -68,9 +44,11 @@ TEST(HostBundleTest, GroupLinkedChangeReachesTheOtherProcessAtItsNextBlock) {
   std::filesystem::permissions(session.Path(""), std::filesystem::perms::owner_all);
   ScriptHost a, b;
   std::string greeting;
-  ASSERT_TRUE(a.Start(session.Path(""), &greeting)) << greeting;
+  const std::vector<std::string> args{Bundle(), "--block", "512"};
+  const std::vector<std::string> sessionFolder{"XDG_RUNTIME_DIR=" + session.Path("")};
+  ASSERT_TRUE(a.Start(args, &greeting, sessionFolder)) << greeting;
   ASSERT_EQ(greeting, "ready VelmarStratum");
-  ASSERT_TRUE(b.Start(session.Path(""), &greeting)) << greeting;
+  ASSERT_TRUE(b.Start(args, &greeting, sessionFolder)) << greeting;
 
   EXPECT_EQ(a.Ask("set Group Group 1"), "ok Group=Group 1");
   EXPECT_EQ(b.Ask("set Group Group 1"), "ok Group=Group 1");

@@ -7,31 +7,6 @@
 namespace hosttest {
 namespace {
 
-constexpr int kAnswerTimeoutMs = 20000;
-
-class ScriptHost {
- public:
-  bool Start(const std::vector<std::string>& args, std::string* greeting) {
-    std::vector<std::string> argv{HostPath(), "script"};
-    argv.insert(argv.end(), args.begin(), args.end());
-    std::string error;
-    if (!mChild.Start(argv, &error)) {
-      *greeting = error;
-      return false;
-    }
-    return mChild.ReadLine(greeting, kAnswerTimeoutMs);
-  }
-  std::string Ask(const std::string& command) {
-    std::string answer;
-    if (!mChild.WriteLine(command) || !mChild.ReadLine(&answer, kAnswerTimeoutMs)) return "<no answer>";
-    return answer;
-  }
-  int Finish() { return mChild.Wait(); }
-
- private:
-  platform::ChildProcess mChild;
-};
-
 TEST(HostScriptTest, SetGetProcessSaveAndLoadRoundTrip) {
   const std::string bundle = ThirdPartyBundle("ZamCompX2");
   if (bundle.empty()) GTEST_SKIP() << "ZamCompX2 (zam-plugins) is not installed";

@@ -27,6 +27,28 @@ platform::ProcessResult RunHost(const std::vector<std::string>& args) {
   return result;
 }
 
+namespace {
+constexpr int kAnswerTimeoutMs = 20000;
+}
+
+bool ScriptHost::Start(const std::vector<std::string>& args, std::string* greeting,
+                       const std::vector<std::string>& environment) {
+  std::vector<std::string> argv{HostPath(), "script"};
+  argv.insert(argv.end(), args.begin(), args.end());
+  std::string error;
+  if (!mChild.Start(argv, &error, environment)) {
+    *greeting = error;
+    return false;
+  }
+  return mChild.ReadLine(greeting, kAnswerTimeoutMs);
+}
+
+std::string ScriptHost::Ask(const std::string& command) {
+  std::string answer;
+  if (!mChild.WriteLine(command) || !mChild.ReadLine(&answer, kAnswerTimeoutMs)) return "<no answer>";
+  return answer;
+}
+
 int LineCount(const std::string& text) {
   int lines = static_cast<int>(std::count(text.begin(), text.end(), '\n'));
   if (!text.empty() && text.back() != '\n') ++lines;

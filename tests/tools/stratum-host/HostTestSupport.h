@@ -33,6 +33,22 @@ struct WavContents {
 };
 bool ReadWav(const std::string& path, WavContents* contents);
 
+// A `stratum-host script` session driven through pipes, one command and one
+// answer at a time.
+class ScriptHost {
+ public:
+  // Starts the host with args after "script" and reads its greeting (or the
+  // reason it could not start).
+  bool Start(const std::vector<std::string>& args, std::string* greeting,
+             const std::vector<std::string>& environment = {});
+  // The answer to command, or "<no answer>" when none comes in time.
+  std::string Ask(const std::string& command);
+  int Finish() { return mChild.Wait(); }
+
+ private:
+  platform::ChildProcess mChild;
+};
+
 // A fresh folder for one test, removed afterwards.
 class TemporaryFolder {
  public:
