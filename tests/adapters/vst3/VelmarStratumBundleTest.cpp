@@ -10,7 +10,7 @@
 #include "pluginterfaces/gui/iplugview.h"
 #include "pluginterfaces/vst/ivstprocesscontext.h"
 #include "pluginterfaces/vst/ivstunits.h"
-#include "tests/adapters/vst3/Vst3TestHost.h"
+#include "tests/adapters/vst3/HostedPluginTest.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -27,28 +27,9 @@ constexpr ParamID kGroup = 15;
 // process of the session).
 constexpr int kTestGroup = 13;
 
-class VelmarStratumBundleTest : public ::testing::Test {
+class VelmarStratumBundleTest : public HostedPluginTest {
  protected:
-  void SetUp() override {
-    std::string error;
-    ASSERT_TRUE(module.Load(STRATUM_VST3_BUNDLE_MODULE, &error)) << error;
-    ASSERT_TRUE(plugin.Create(module.Factory(), &hostApplication));
-    ASSERT_EQ(plugin.controller->setComponentHandler(&handler), kResultTrue);
-  }
-
-  ParameterInfo InfoAt(int32 index) {
-    ParameterInfo info = {};
-    EXPECT_EQ(plugin.controller->getParameterInfo(index, info), kResultOk);
-    return info;
-  }
-
-  std::string Text(ParamID id, double normalized) {
-    String128 text = {};
-    if (plugin.controller->getParamStringByValue(id, normalized, text) != kResultOk) {
-      return "<refused>";
-    }
-    return ToAscii(text);
-  }
+  void SetUp() override { Open(STRATUM_VST3_BUNDLE_MODULE); }
 
   // A stereo sine block.
   void MakeSineBlock(int frames) {
@@ -59,13 +40,6 @@ class VelmarStratumBundleTest : public ::testing::Test {
       in[1][s] = 0.25f * static_cast<float>(std::cos(0.03 * s));
     }
   }
-
-  TestHostApplication hostApplication{"Test Host"};
-  RecordingComponentHandler handler;
-  LoadedModule module;
-  PluginInstance plugin;
-  std::vector<std::vector<float>> in;
-  std::vector<std::vector<float>> out;
 };
 
 TEST_F(VelmarStratumBundleTest, FactoryAndClassIdentifyTheEffect) {

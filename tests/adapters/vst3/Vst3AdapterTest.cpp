@@ -12,7 +12,7 @@
 #include "pluginterfaces/vst/ivstunits.h"
 #include "pluginterfaces/vst/vstspeaker.h"
 #include "tests/adapters/vst3/TestEffect.h"
-#include "tests/adapters/vst3/Vst3TestHost.h"
+#include "tests/adapters/vst3/HostedPluginTest.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -27,14 +27,9 @@ constexpr ParamID kSwitch = TestEffect::kSwitch;
 constexpr int kEffectParams = TestEffect::kNumParams;
 constexpr ParamID kFirstController = kEffectParams;
 
-class Vst3AdapterTest : public ::testing::Test {
+class Vst3AdapterTest : public HostedPluginTest {
  protected:
-  void SetUp() override {
-    std::string error;
-    ASSERT_TRUE(module.Load(STRATUM_TEST_VST3_MODULE, &error)) << error;
-    ASSERT_TRUE(plugin.Create(module.Factory(), &hostApplication));
-    ASSERT_EQ(plugin.controller->setComponentHandler(&handler), kResultTrue);
-  }
+  void SetUp() override { Open(STRATUM_TEST_VST3_MODULE); }
 
   // Stereo blocks of frames samples: the input is a ramp, the output zeroed.
   void MakeStereoBlock(int frames) {
@@ -44,27 +39,6 @@ class Vst3AdapterTest : public ::testing::Test {
       for (int s = 0; s < frames; ++s) in[c][s] = 0.01f * static_cast<float>(s + 1) * (c ? -1 : 1);
     }
   }
-
-  ParameterInfo InfoAt(int32 index) {
-    ParameterInfo info = {};
-    EXPECT_EQ(plugin.controller->getParameterInfo(index, info), kResultOk);
-    return info;
-  }
-
-  std::string Text(ParamID id, double normalized) {
-    String128 text = {};
-    if (plugin.controller->getParamStringByValue(id, normalized, text) != kResultOk) {
-      return "<refused>";
-    }
-    return ToAscii(text);
-  }
-
-  TestHostApplication hostApplication{"Test Host"};
-  RecordingComponentHandler handler;
-  LoadedModule module;
-  PluginInstance plugin;
-  std::vector<std::vector<float>> in;
-  std::vector<std::vector<float>> out;
 };
 
 TEST_F(Vst3AdapterTest, FactoryDescribesOneSingleComponentClass) {
