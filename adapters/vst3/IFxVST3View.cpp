@@ -17,9 +17,9 @@ tresult PLUGIN_API IFxVST3View::isPlatformTypeSupported(FIDString /*type*/) { re
 
 tresult PLUGIN_API IFxVST3View::attached(void* parent, FIDString type) {
   if (!Vst3EditorSize(*mEffect, nullptr, nullptr)) return kResultFalse;
-  // Without a supported window type there is no window to open; the editor
-  // still learns that a host view exists.
-  (void)type;
+  // A window opens only inside a parent of a supported type; with any other
+  // type the editor still learns that a host view exists.
+  if (isPlatformTypeSupported(type) == kResultTrue) Vst3OpenEditorWindow(*mEffect, parent);
   CPluginView::attached(parent, type);
   mEffect->EditorOpened();
   return kResultOk;
