@@ -42,4 +42,17 @@ bool OptionReader::NumberValue(const std::string& option, double low, double hig
   return true;
 }
 
+bool OptionReader::Positional(const std::string& arg, std::string* slot, std::string* error) {
+  if (arg.rfind("--", 0) == 0) {
+    *error = "unknown option '" + arg + "'";
+    return false;
+  }
+  if (!slot->empty()) {
+    *error = "unexpected argument '" + arg + "'";
+    return false;
+  }
+  *slot = arg;
+  return true;
+}
+
 }  // namespace stratumhost

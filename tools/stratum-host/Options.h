@@ -16,6 +16,9 @@ class OptionReader {
   bool Value(const std::string& option, std::string* value, std::string* error);
   bool IntegerValue(const std::string& option, int low, int high, int* value, std::string* error);
   bool NumberValue(const std::string& option, double low, double high, double* value, std::string* error);
+  // For an argument that is none of the command's options: fills slot when it
+  // is the first positional; an unknown option or a second positional is an error.
+  static bool Positional(const std::string& arg, std::string* slot, std::string* error);
 
  private:
   const std::vector<std::string>& mArgs;

@@ -53,13 +53,7 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions* opt
       options->transport.playing = true;
     } else if (arg == "--double") {
       options->doublePrecision = true;
-    } else if (arg.rfind("--", 0) == 0) {
-      *error = "unknown option '" + arg + "'";
-      return false;
-    } else if (options->bundle.empty()) {
-      options->bundle = arg;
-    } else {
-      *error = "unexpected argument '" + arg + "'";
+    } else if (!OptionReader::Positional(arg, &options->bundle, error)) {
       return false;
     }
   }

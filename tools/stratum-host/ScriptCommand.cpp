@@ -233,13 +233,7 @@ bool ParseScriptOptions(const std::vector<std::string>& args, ScriptOptions* opt
       if (!reader.IntegerValue(arg, 1, 2, &options->channels, error)) return false;
     } else if (arg == "--double") {
       options->doublePrecision = true;
-    } else if (arg.rfind("--", 0) == 0) {
-      *error = "unknown option '" + arg + "'";
-      return false;
-    } else if (options->bundle.empty()) {
-      options->bundle = arg;
-    } else {
-      *error = "unexpected argument '" + arg + "'";
+    } else if (!OptionReader::Positional(arg, &options->bundle, error)) {
       return false;
     }
   }
