@@ -44,6 +44,13 @@ void TestEffect::HandleMidiMessage(const MidiMessage& message) {
   }
 }
 
+void TestEffect::ActivationChanged(bool active) {
+  if (active) return;
+  BeginInformHostOfParamChange(kLevel);
+  SetParameterFromGUI(kLevel, kGestureValue);
+  EndInformHostOfParamChange(kLevel);
+}
+
 IFxVST3* MakeEffectInstance() { return new TestEffect(); }
 
 const Vst3ModuleDescription kVst3ModuleDescription = {

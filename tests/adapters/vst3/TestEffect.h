@@ -10,7 +10,9 @@
 //   processing);
 // - every MIDI message it receives is written into the three "MIDI ..."
 //   parameters and reported to the host, like group values applied during a
-//   block.
+//   block;
+// - switching it off (setActive false) performs an editor-like gesture on
+//   "Level" (begin, value 0.125, end) from the calling thread.
 class TestEffect : public IFxVST3 {
  public:
   enum Param { kLevel, kMode, kSwitch, kMidiStatus, kMidiData1, kMidiData2, kNumParams };
@@ -23,4 +25,6 @@ class TestEffect : public IFxVST3 {
   void ProcessAudio(double** inputs, double** outputs, int frames) override;
   void ParamChanged(int paramIdx, ParamChangeSource source) override;
   void HandleMidiMessage(const MidiMessage& message) override;
+  void ActivationChanged(bool active) override;
+  static constexpr double kGestureValue = 0.125;
 };

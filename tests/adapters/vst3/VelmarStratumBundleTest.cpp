@@ -201,9 +201,9 @@ TEST_F(VelmarStratumBundleTest, EditorViewReportsTheEditorSize) {
 // host through the output parameter changes of the process call in which it
 // took it, never through the component handler on the audio thread.
 TEST_F(VelmarStratumBundleTest, GroupValuesReachTheHostAsOutputParameterChanges) {
+  RecordingComponentHandler otherHandler;  // outlives the instance that calls it
   PluginInstance other;
   ASSERT_TRUE(other.Create(module.Factory(), &hostApplication));
-  RecordingComponentHandler otherHandler;
   ASSERT_EQ(other.controller->setComponentHandler(&otherHandler), kResultTrue);
   ASSERT_TRUE(plugin.Start(kSample32));
   ASSERT_TRUE(other.Start(kSample32));
@@ -233,7 +233,6 @@ TEST_F(VelmarStratumBundleTest, GroupValuesReachTheHostAsOutputParameterChanges)
   leave.Add(kGroup, 0.0);
   plugin.ProcessChangesOnly(&leave);
   other.ProcessChangesOnly(&leave);
-  other.controller->setComponentHandler(nullptr);
 }
 
 }  // namespace

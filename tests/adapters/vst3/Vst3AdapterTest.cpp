@@ -447,10 +447,24 @@ TEST_F(Vst3AdapterTest, LatencyRestartWaitsUntilProcessingReturns) {
   EXPECT_EQ(plugin.processor->getLatencySamples(), uint32(TestEffect::kSwitchLatency));
 
   plugin.component->setActive(false);
-  ASSERT_EQ(handler.calls.size(), 1u);
+  ASSERT_FALSE(handler.calls.empty());
   EXPECT_EQ(handler.calls[0].kind, RecordingComponentHandler::kRestart);
   EXPECT_EQ(handler.calls[0].flags, kLatencyChanged);
   EXPECT_EQ(handler.calls[0].thread, std::this_thread::get_id());
+}
+
+TEST_F(Vst3AdapterTest, GesturesOutsideProcessingGoToTheComponentHandler) {
+  ASSERT_TRUE(plugin.Start(kSample32));
+  plugin.component->setActive(false);  // the test effect makes a gesture on "Level" here
+  ASSERT_EQ(handler.calls.size(), 3u);
+  EXPECT_EQ(handler.calls[0].kind, RecordingComponentHandler::kBegin);
+  EXPECT_EQ(handler.calls[1].kind, RecordingComponentHandler::kPerform);
+  EXPECT_DOUBLE_EQ(handler.calls[1].value, TestEffect::kGestureValue);
+  EXPECT_EQ(handler.calls[2].kind, RecordingComponentHandler::kEnd);
+  for (const auto& call : handler.calls) {
+    EXPECT_EQ(call.id, kLevel);
+    EXPECT_EQ(call.thread, std::this_thread::get_id());
+  }
 }
 
 TEST_F(Vst3AdapterTest, MidiControllersMapToTheirParameters) {

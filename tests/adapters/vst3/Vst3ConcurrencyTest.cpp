@@ -21,9 +21,9 @@ TEST(Vst3ConcurrencyTest, ProcessingAndStateCallsOnTwoThreads) {
   std::string error;
   ASSERT_TRUE(module.Load(STRATUM_TEST_VST3_MODULE, &error)) << error;
   TestHostApplication host("Test Host");
+  RecordingComponentHandler handler;  // outlives the instance, which calls it when it stops
   PluginInstance plugin;
   ASSERT_TRUE(plugin.Create(module.Factory(), &host));
-  RecordingComponentHandler handler;
   ASSERT_EQ(plugin.controller->setComponentHandler(&handler), kResultTrue);
   ASSERT_TRUE(plugin.Start(kSample32, 48000.0, 64));
 
