@@ -18,8 +18,13 @@ class IFxBase;
 // constructor, destructor, PublishShared and ApplyShared take it; the others
 // are called from ParamChanged, which holds it).
 //
+// A slot is owned through an ownership mark of the segment, which dies with
+// its holder: the slot of an instance whose process crashed is taken over by
+// the next instance that looks for one.
+//
 // An instance that gets no segment, or finds all 128 slots taken, runs
-// without grouping: the group operations then do nothing visible.
+// without grouping: it never writes to the segment, JoinGroup and LeaveGroup
+// only record the membership, and publishing and applying do nothing.
 class GroupLink {
  public:
   // The segment every deliverable of the effect meets in.
