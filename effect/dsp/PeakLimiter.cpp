@@ -18,14 +18,18 @@ struct LimiterState {
 
   // The envelope update is written with selects rather than branches:
   // whether a sample raises the envelope is as unpredictable as the signal.
-  // The arithmetic is that of the two-branch description exactly. The gain
+  // Both release candidates are computed before the coefficient is chosen,
+  // which shortens the chain from one sample to the next; the arithmetic of
+  // the chosen one is exactly that of the two-branch description. The gain
   // keeps its branch: it is rarely taken and saves a division per sample.
   double Step(double x, double fast, double slow) {
     const double a = std::fabs(x);
     const bool rising = a > envelope;
-    halfPeak = (!rising && peak) ? envelope * 0.5 : halfPeak;
-    const double c = envelope > halfPeak ? fast : slow;
-    const double released = (1.0 - c) * a + c * envelope;
+    const double half = (!rising && peak) ? envelope * 0.5 : halfPeak;
+    const double viaFast = (1.0 - fast) * a + fast * envelope;
+    const double viaSlow = (1.0 - slow) * a + slow * envelope;
+    const double released = envelope > half ? viaFast : viaSlow;
+    halfPeak = half;
     envelope = rising ? a : released;
     peak = rising;
     if (envelope > 1.0) {
