@@ -127,6 +127,11 @@ TEST_F(HostCommandTest, FailuresExplainThemselvesAndWriteNothing) {
   std::ofstream(garbageState) << "SHSX garbage";
   const std::string out = folder.Path("out.wav");
   const std::string state = folder.Path("out.state");
+  const std::string stereoState = folder.Path("stereo.state");
+  ASSERT_EQ(RunHost({"render", stereo, "--in", input, "--out", folder.Path("stereo.wav"), "--state-out", stereoState})
+                .exitCode,
+            0);
+  const std::string monoInput = Generate("mono.wav", 1);
 
   struct Case {
     const char* what;
@@ -153,6 +158,8 @@ TEST_F(HostCommandTest, FailuresExplainThemselvesAndWriteNothing) {
       {"missing input", {"render", stereo, "--in", folder.Path("none.wav"), "--out", out}, "cannot read"},
       {"foreign state", {"render", stereo, "--in", input, "--out", out, "--state-in", garbageState},
        "not a state file"},
+      {"state of another plug-in", {"render", mono, "--in", monoInput, "--out", out, "--state-in", stereoState},
+       "saved by another plug-in than 'ZamComp'"},
       {"unwritable output", {"render", stereo, "--in", input, "--out", folder.Path("no/such/dir/out.wav")},
        "cannot write"},
       {"info on a foreign file", {"info", textFile}, "cannot load"},
