@@ -102,7 +102,8 @@ void VelmarStratum::ProcessAudio(double** inputs, double** outputs, int frames) 
     SizeWorkingBuffers(n);
   }
   const double tempo = GetTempoBpm();
-  if (tempo != mLastTempo) {
+  // (A host that reports no number as its tempo counts as unchanged.)
+  if (tempo != mLastTempo && !(std::isnan(tempo) && std::isnan(mLastTempo))) {
     mLastTempo = tempo;
     ParamChanged(kLimiterReleaseSync, SourceInternal);
   }

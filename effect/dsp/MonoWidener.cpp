@@ -1,5 +1,6 @@
 #include "effect/dsp/MonoWidener.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -9,7 +10,13 @@ MonoWidener::MonoWidener() : mBuffer(static_cast<size_t>(kBufferSeconds) * 44100
 
 void MonoWidener::SetSampleRate(int sampleRate) {
   mSampleRate = sampleRate > 0 ? sampleRate : 0;
-  std::vector<double>(static_cast<size_t>(kBufferSeconds) * mSampleRate, 0.0).swap(mBuffer);
+  const size_t size = static_cast<size_t>(kBufferSeconds) * static_cast<size_t>(mSampleRate);
+  if (size == mBuffer.size()) {
+    // Same rate: silence the buffer in place (a reset inside a block must not allocate).
+    std::fill(mBuffer.begin(), mBuffer.end(), 0.0);
+  } else {
+    std::vector<double>(size, 0.0).swap(mBuffer);
+  }
   mWritePosition = 0;
   UpdateDelayLength();
   mLowPass.Design(kLowPassHz, mSampleRate);

@@ -14,8 +14,8 @@ class MonoWidener {
 
   MonoWidener();
 
-  // New silent buffer of five seconds at the rate, delay length recomputed
-  // and the low-pass designed anew. Allocates: never call inside a block.
+  // A silent buffer of five seconds at the rate, delay length recomputed and
+  // the low-pass designed anew. Allocates only when the rate changed.
   void SetSampleRate(int sampleRate);
 
   // Delay in whole milliseconds, held to 0..kMaxDelayMs.

@@ -119,6 +119,17 @@ TEST(MonoWidenerTest, ShortDelaysGiveOneSampleAndRatesDoNotOverflow) {
   EXPECT_EQ(widener.DelayLength(), 768000 * 5);
 }
 
+TEST(MonoWidenerTest, ResetAtTheSameRateSilencesTheDelay) {
+  MonoWidener widener;
+  widener.SetSampleRate(8000);  // 80-sample delay
+  std::vector<double> loud(80, 0.7);
+  widener.Process(loud.data(), 80);
+  widener.SetSampleRate(8000);
+  std::vector<double> silence(80, 0.0);
+  widener.Process(silence.data(), 80);
+  EXPECT_EQ(silence, std::vector<double>(80, 0.0));
+}
+
 TEST(ParamSmootherTest, GlidesOncePerBlockAndHoldsAtTarget) {
   ParamSmoother smoother;
   smoother.SetTarget(6.0);
