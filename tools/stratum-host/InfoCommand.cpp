@@ -57,6 +57,7 @@ int RunInfo(const std::vector<std::string>& args) {
   std::printf("categories: %s\n", description.subCategories.c_str());
   std::printf("sdk: %s\n", description.sdkVersion.c_str());
   std::printf("controller: %s\n", instance.SingleObject() ? "same object" : "separate object");
+  std::printf("latency: %u samples\n", static_cast<unsigned>(instance.LatencySamples()));
   PrintBuses(instance.Buses());
   const std::vector<ParameterDescription>& parameters = instance.Parameters();
   std::printf("parameters: %zu\n", parameters.size());

@@ -1,5 +1,6 @@
 // stratum-host run as a separate process against third-party VST3 effects,
 // the way a user or a script runs it.
+#include <cmath>
 #include <fstream>
 
 #include <gtest/gtest.h>
@@ -85,6 +86,41 @@ TEST_F(HostCommandTest, RenderMono) {
   EXPECT_EQ(out.channels, 1);
   EXPECT_GT(out.Peak(0), 0.05);
   EXPECT_EQ(result.out.find("channel 2"), std::string::npos);
+}
+
+// ZaMaximX2 looks ahead and reports that latency: the host makes up for it,
+// so a burst in the output starts at the same frame as in the input.
+TEST_F(HostCommandTest, RenderMakesUpForTheReportedLatency) {
+  REQUIRE_BUNDLE(bundle, "ZaMaximX2");
+  const platform::ProcessResult info = RunHost({"info", bundle});
+  ASSERT_NE(info.out.find("latency: 480 samples"), std::string::npos) << info.out;
+
+  constexpr int kRate = 48000, kFrames = 24000, kBurstStart = 10007;
+  std::vector<double> samples(2 * kFrames, 0.0);
+  for (int i = kBurstStart; i < kBurstStart + 480; ++i) {
+    samples[2 * i] = samples[2 * i + 1] = 0.1 * std::sin(2.0 * M_PI * 1000.0 * (i - kBurstStart) / kRate + 0.5);
+  }
+  const std::string input = folder.Path("burst.wav");
+  SF_INFO format = {};
+  format.channels = 2;
+  format.samplerate = kRate;
+  format.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+  SNDFILE* file = sf_open(input.c_str(), SFM_WRITE, &format);
+  ASSERT_NE(file, nullptr);
+  ASSERT_EQ(sf_writef_double(file, samples.data(), kFrames), kFrames);
+  sf_close(file);
+
+  const std::string output = folder.Path("out.wav");
+  const platform::ProcessResult result = RunHost({"render", bundle, "--in", input, "--out", output, "--block", "333"});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  WavContents out;
+  ASSERT_TRUE(ReadWav(output, &out));
+  ASSERT_EQ(out.frames, kFrames);
+  long long onset = -1;
+  for (long long i = 0; i < out.frames && onset < 0; ++i) {
+    if (std::fabs(out.samples[2 * i]) > 0.01) onset = i;
+  }
+  EXPECT_NEAR(static_cast<double>(onset), kBurstStart, 2.0);
 }
 
 TEST_F(HostCommandTest, LongRenderShowsProgressOnStandardError) {
