@@ -199,14 +199,15 @@ bool PluginInstance::Prepare(int inputChannels, double sampleRate, int maxBlockS
   for (int32 i = 0; i < outputBusCount; ++i) mProcessor->getBusArrangement(kOutput, i, outputs[i]);
   inputs[0] = ArrangementFor(inputChannels);
   outputs[0] = ArrangementFor(inputChannels);
-  const tresult arranged = mProcessor->setBusArrangements(inputs.data(), inputBusCount, outputs.data(), outputBusCount);
+  mProcessor->setBusArrangements(inputs.data(), inputBusCount, outputs.data(), outputBusCount);
 
   BusInfo input = {}, output = {};
   mComponent->getBusInfo(kAudio, kInput, 0, input);
   mComponent->getBusInfo(kAudio, kOutput, 0, output);
-  // A refusal is fine when the plug-in already has the wanted input (e.g. a
-  // mono-to-stereo effect that offers only its own arrangement).
-  if (input.channelCount != inputChannels || (arranged != kResultOk && output.channelCount < 1)) {
+  // What counts is the arrangement the plug-in ends up with: a refusal is
+  // fine when it already has the wanted input (e.g. a mono-to-stereo effect
+  // that offers only its own arrangement).
+  if (input.channelCount != inputChannels || output.channelCount < 1) {
     *error = Name() + " refuses " + std::to_string(inputChannels) + "-channel audio (bus arrangement refused)";
     return false;
   }
