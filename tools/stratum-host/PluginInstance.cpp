@@ -278,8 +278,7 @@ void PluginInstance::AllocateBuffers(std::vector<AudioBusBuffers>* buses, std::v
 
 uint32 PluginInstance::LatencySamples() { return mProcessor->getLatencySamples(); }
 
-void PluginInstance::FillContext(const TransportSettings& transport, int frames) {
-  (void)frames;
+void PluginInstance::FillContext(const TransportSettings& transport) {
   ProcessContext& context = mContext;
   context = ProcessContext();
   context.state = ProcessContext::kTempoValid | ProcessContext::kTimeSigValid | ProcessContext::kContTimeValid |
@@ -316,7 +315,7 @@ void PluginInstance::Process(const double* const* input, double* const* output, 
   mOutputChanges->Clear();
   mInputEvents.Clear();
   mOutputEvents.Clear();
-  FillContext(transport, frames);
+  FillContext(transport);
 
   ProcessData data;
   data.processMode = mProcessMode;

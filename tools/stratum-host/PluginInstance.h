@@ -111,7 +111,7 @@ class PluginInstance {
   void ReadParameters();
   void AllocateBuffers(std::vector<Steinberg::Vst::AudioBusBuffers>* buses, std::vector<BusBuffers>* storage,
                        Steinberg::Vst::BusDirection direction);
-  void FillContext(const TransportSettings& transport, int frames);
+  void FillContext(const TransportSettings& transport);
   // Brings a value the plug-in reported into the host's view.
   void TakeReportedValue(Steinberg::Vst::ParamID id, double normalized, bool forwardToProcessor);
   void TakeHandlerReports();
