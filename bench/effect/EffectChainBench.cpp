@@ -20,17 +20,24 @@ namespace {
 
 constexpr double kRate = 48000.0;
 
+// The shared group segment of this run lives in a private folder, removed at exit.
 void UsePrivateSegmentDirectory() {
   namespace fs = std::filesystem;
-  static const bool done = [] {
-    const fs::path dir = fs::temp_directory_path() /
-                         ("stratum-effect-bench-" + std::to_string(static_cast<long>(::getpid())));
-    fs::create_directories(dir);
-    fs::permissions(dir, fs::perms::owner_all, fs::perm_options::replace);
-    ::setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
-    return true;
-  }();
-  (void)done;
+  struct PrivateDirectory {
+    fs::path path;
+    PrivateDirectory() {
+      path = fs::temp_directory_path() /
+             ("stratum-effect-bench-" + std::to_string(static_cast<long>(::getpid())));
+      fs::create_directories(path);
+      fs::permissions(path, fs::perms::owner_all, fs::perm_options::replace);
+      ::setenv("XDG_RUNTIME_DIR", path.c_str(), 1);
+    }
+    ~PrivateDirectory() {
+      std::error_code ignored;
+      fs::remove_all(path, ignored);
+    }
+  };
+  static PrivateDirectory directory;
 }
 
 void Set(VelmarStratum& fx, int paramIdx, double value) {
