@@ -41,14 +41,15 @@ struct FontSystem {
   FT_Library library = nullptr;
   FcConfig* config = nullptr;
   int liveFonts = 0;
+  ~FontSystem();
 };
 
-// Never destroyed: fonts held by other process-wide caches may be deleted
-// during static destruction, after a static FontSystem would be gone. Its
-// FreeType and fontconfig state is released with the last font anyway.
+// Released when the module unloads. It comes into being with the first font,
+// before any process-wide font cache holds one, so those caches (destroyed in
+// reverse order of creation) release their fonts while it still exists.
 FontSystem& System() {
-  static FontSystem* system = new FontSystem;
-  return *system;
+  static FontSystem system;
+  return system;
 }
 
 bool StartFontSystem(FontSystem& s) {
@@ -78,6 +79,8 @@ void StopFontSystemIfIdle(FontSystem& s) {
     s.library = nullptr;
   }
 }
+
+FontSystem::~FontSystem() { StopFontSystemIfIdle(*this); }
 
 struct MatchedFace {
   std::string file;

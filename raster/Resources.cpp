@@ -22,10 +22,11 @@ struct ResourceTable {
   std::vector<ResourceEntry> entries;
 };
 
-// Never destroyed, so that lookups during static destruction stay safe.
+// Destroyed when the module unloads, so that a host that unloads the module
+// gets all of its memory back.
 ResourceTable& Table() {
-  static ResourceTable* table = new ResourceTable;
-  return *table;
+  static ResourceTable table;
+  return table;
 }
 
 }  // namespace

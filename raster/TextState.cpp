@@ -2,11 +2,17 @@
 
 #include "raster/RAS_CachedFont.h"
 
-// Never destroyed: fonts in other process-wide caches may go during static
-// destruction and still update the count and free the scratch bitmap.
+// Released when the module unloads. It comes into being with the first font,
+// before any process-wide font cache holds one, so those caches (destroyed in
+// reverse order of creation) release their fonts while it still exists.
 RAS_TextState& RAS_GetTextState() {
-  static RAS_TextState* state = new RAS_TextState;
-  return *state;
+  static RAS_TextState state;
+  return state;
+}
+
+RAS_TextState::~RAS_TextState() {
+  delete glyphScratch;
+  glyphScratch = nullptr;
 }
 
 RAS_SysBitmap* RAS_EnsureGlyphScratch(int size) {
