@@ -81,10 +81,16 @@ void VelmarStratum::ProcessAudio(double** inputs, double** outputs, int frames) 
   if (mTransport.running && !mTransportWasRunning) {
     mTransportWasRunning = true;
   } else if (!mTransport.running && mTransportWasRunning) {
-    // A stopped transport ends auto gain.
+    // A stopped transport ends auto gain. The host is told as well, so that
+    // its view of the parameter (and a state it saves) does not keep "on".
     mTransportWasRunning = false;
-    GetParam(kAutoGainOnOff)->SetValueClamped(0.0);
+    IFxParam* autoGainSwitch = GetParam(kAutoGainOnOff);
+    const bool wasOn = autoGainSwitch->Value() != 0.0;
+    autoGainSwitch->SetValueClamped(0.0);
     ParamChanged(kAutoGainOnOff, SourceInternal);
+    if (wasOn) {
+      InformHostOfParamChange(kAutoGainOnOff, autoGainSwitch->ValueToNormalized(0.0));
+    }
     if (mGraphics) {
       mGraphics->PushParamToControls(kAutoGainOnOff, 0.0, false);
     }

@@ -90,8 +90,28 @@ TEST_F(AutoGainEffectTest, SilenceGivesTheFloorAndTransportStopEndsAutoGain) {
   EXPECT_TRUE(h.fx->AutoGainEnabled());  // a start changes nothing
   transport.running = false;
   h.fx->SetTransportInfo(transport);
+  h.fx->ClearHostCalls();
   h.Process(PeakBlock(-18.0));
   EXPECT_FALSE(h.fx->AutoGainEnabled());
+  // The host hears of the switch-off once, so its view does not keep "on".
+  auto switchOffNotices = [&] {
+    int count = 0;
+    for (const auto& call : h.fx->HostCallsOf(IFxRecordingAdapter::HostCallKind::ParamChange)) {
+      if (call.index == kAutoGainOnOff) {
+        EXPECT_EQ(call.value, 0.0);
+        ++count;
+      }
+    }
+    return count;
+  };
+  EXPECT_EQ(switchOffNotices(), 1);
+  transport.running = true;
+  h.fx->SetTransportInfo(transport);
+  h.Process(PeakBlock(-18.0));
+  transport.running = false;
+  h.fx->SetTransportInfo(transport);
+  h.Process(PeakBlock(-18.0));
+  EXPECT_EQ(switchOffNotices(), 1);  // already off: no further notice
   EXPECT_EQ(h.Get(kAutoGainOnOff), 0.0);
   EXPECT_EQ(h.Control(7)->GetValue(), 0.0);
   EXPECT_FALSE(h.Control(8)->IsGreyed());
