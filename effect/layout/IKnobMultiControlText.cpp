@@ -60,7 +60,9 @@ bool IKnobMultiControlText::UpdateText() {
   if (value[0] == '\0') {
     mText[0] = '\0';  // nothing to print, not even the label
   } else if (mShowLabel) {
-    std::snprintf(mText, sizeof(mText), "%s %s", value, param->DisplayLabel());
+    // A text too long for the control is cut; the value comes first.
+    const int written = std::snprintf(mText, sizeof(mText), "%s %s", value, param->DisplayLabel());
+    (void)written;
   } else {
     std::snprintf(mText, sizeof(mText), "%s", value);
   }
