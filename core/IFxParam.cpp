@@ -6,6 +6,8 @@
 #include <cstring>
 #include <limits>
 
+#include "core/NumberText.h"
+
 namespace {
 
 // Copies at most size - 1 characters; null is taken as the empty text.
@@ -141,7 +143,7 @@ void IFxParam::FormatValue(double value, bool isNormalized, char* out, size_t ou
   if (mPrecision == 0) {
     snprintf(out, outSize, "%d", TruncateToInt(v));
   } else {
-    snprintf(out, outSize, "%.*f", mPrecision, v);
+    FormatFixedNumber(v, mPrecision, out, outSize);
   }
 }
 
@@ -177,7 +179,7 @@ bool IFxParam::ValueFromText(const char* text, double* value) const {
   if (mKind == ParamKindBool || mKind == ParamKindEnum) {
     return NamedValueFromText(text, value);
   }
-  double v = strtod(text, nullptr);  // no leading number reads as 0
+  double v = ReadLeadingNumber(text);  // no leading number reads as 0
   if (!std::isfinite(v)) return false;
   if (mNegatedDisplay) v = -v;
   *value = v;

@@ -5,6 +5,7 @@
 
 #include "core/IFxBase.h"
 #include "core/IFxParam.h"
+#include "core/NumberText.h"
 #include "editor/FontCache.h"
 #include "editor/IBitmapControl.h"
 #include "editor/ImageCache.h"
@@ -170,7 +171,7 @@ void IGraphics::PromptParamEntry(IControl* control, IFxParam* param, const IRect
       double value = param->Value();
       if (param->NegatedDisplay()) value = -value;
       if (param->Precision() > 0)
-        std::snprintf(entryText, sizeof(entryText), "%.*f", param->Precision(), value);
+        FormatFixedNumber(value, param->Precision(), entryText, sizeof(entryText));
       else
         std::snprintf(entryText, sizeof(entryText), "%d", static_cast<int>(value));
     }

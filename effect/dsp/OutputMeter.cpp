@@ -1,5 +1,6 @@
 #include "effect/dsp/OutputMeter.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -85,7 +86,13 @@ void OutputMeter::FormatReadOut(double db, char* out, int outSize) {
   if (db < kReadOutFloorDb) {
     std::snprintf(out, static_cast<size_t>(outSize), "-inf");
   } else {
-    std::snprintf(out, static_cast<size_t>(outSize), "%2.2f", db);
+    // "%2.2f", written without the C library so that a host's decimal-comma
+    // locale cannot change it.
+    char text[400];
+    const std::to_chars_result result =
+        std::to_chars(text, text + sizeof(text), db, std::chars_format::fixed, 2);
+    const size_t length = static_cast<size_t>(result.ptr - text);
+    std::snprintf(out, static_cast<size_t>(outSize), "%.*s", static_cast<int>(length), text);
   }
 }
 
