@@ -28,9 +28,14 @@ function(stratum_add_gtest name)
   if(labels)
     set_tests_properties(${name} PROPERTIES LABELS "${labels}")
   endif()
-  if(T_ENVIRONMENT)
-    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${T_ENVIRONMENT}")
-  endif()
+  # Every test executable meets other instances in a shared segment folder of
+  # its own, so parallel tests (and plug-ins the developer is running) never
+  # share a group segment.
+  set(runtime_dir ${CMAKE_CURRENT_BINARY_DIR}/${name}-runtime)
+  file(MAKE_DIRECTORY ${runtime_dir})
+  file(CHMOD ${runtime_dir} DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
+  set(environment "XDG_RUNTIME_DIR=${runtime_dir}" ${T_ENVIRONMENT})
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${environment}")
   if(T_TIMEOUT)
     set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
   else()
