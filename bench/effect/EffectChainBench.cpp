@@ -15,30 +15,11 @@
 
 #include "core/IFxParam.h"
 #include "effect/VelmarStratum.h"
+#include "tests/effect/PrivateSegmentDirectory.h"
 
 namespace {
 
 constexpr double kRate = 48000.0;
-
-// The shared group segment of this run lives in a private folder, removed at exit.
-void UsePrivateSegmentDirectory() {
-  namespace fs = std::filesystem;
-  struct PrivateDirectory {
-    fs::path path;
-    PrivateDirectory() {
-      path = fs::temp_directory_path() /
-             ("stratum-effect-bench-" + std::to_string(static_cast<long>(::getpid())));
-      fs::create_directories(path);
-      fs::permissions(path, fs::perms::owner_all, fs::perm_options::replace);
-      ::setenv("XDG_RUNTIME_DIR", path.c_str(), 1);
-    }
-    ~PrivateDirectory() {
-      std::error_code ignored;
-      fs::remove_all(path, ignored);
-    }
-  };
-  static PrivateDirectory directory;
-}
 
 void Set(VelmarStratum& fx, int paramIdx, double value) {
   fx.GetParam(paramIdx)->SetValueClamped(value);
@@ -47,7 +28,7 @@ void Set(VelmarStratum& fx, int paramIdx, double value) {
 
 // args: block size, every stage on (1) or off (0), RMS window in ms.
 void BM_Chain(benchmark::State& state) {
-  UsePrivateSegmentDirectory();
+  effect_test::UsePrivateSegmentDirectory();
   const int frames = static_cast<int>(state.range(0));
   const bool allOn = state.range(1) != 0;
   auto fx = std::make_unique<VelmarStratum>();

@@ -15,30 +15,9 @@
 #include "core/IFxParam.h"
 #include "editor/IGraphics.h"
 #include "effect/VelmarStratum.h"
+#include "tests/effect/PrivateSegmentDirectory.h"
 
 namespace effect_test {
-
-// Every test process gets its own runtime directory, so the shared group
-// segment of parallel test processes never meets.
-// The directory is removed when the test process ends.
-inline void UsePrivateSegmentDirectory() {
-  namespace fs = std::filesystem;
-  struct PrivateDirectory {
-    fs::path path;
-    PrivateDirectory() {
-      path = fs::temp_directory_path() /
-             ("stratum-effect-test-" + std::to_string(static_cast<long>(::getpid())));
-      fs::create_directories(path);
-      fs::permissions(path, fs::perms::owner_all, fs::perm_options::replace);
-      ::setenv("XDG_RUNTIME_DIR", path.c_str(), 1);
-    }
-    ~PrivateDirectory() {
-      std::error_code ignored;
-      fs::remove_all(path, ignored);
-    }
-  };
-  static PrivateDirectory directory;
-}
 
 struct Stereo {
   std::vector<double> left;

@@ -14,26 +14,14 @@
 #include "core/IFxParam.h"
 #include "core/StateChunk.h"
 #include "effect/VelmarStratum.h"
+#include "tests/effect/PrivateSegmentDirectory.h"
 
 namespace {
 
 VelmarStratum& Effect() {
   static VelmarStratum* effect = [] {
     // Loaded states may join groups: keep the shared segment private to this run.
-    namespace fs = std::filesystem;
-    const fs::path dir = fs::temp_directory_path() /
-                         ("stratum-effect-fuzz-" + std::to_string(static_cast<long>(::getpid())));
-    fs::create_directories(dir);
-    fs::permissions(dir, fs::perms::owner_all, fs::perm_options::replace);
-    ::setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
-    struct RemoveAtExit {
-      fs::path path;
-      ~RemoveAtExit() {
-        std::error_code ignored;
-        fs::remove_all(path, ignored);
-      }
-    };
-    static RemoveAtExit cleanup{dir};
+    effect_test::UsePrivateSegmentDirectory();
     auto* fx = new VelmarStratum();
     fx->NotifyAllParams(SourceReset);
     fx->ChangeSampleRate(44100);
