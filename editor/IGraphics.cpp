@@ -83,6 +83,21 @@ bool IGraphics::WindowIsOpen() { return GetWindow() != nullptr; }
 
 const char* IGraphics::GetApiName() { return ""; }
 
+bool IGraphics::AcceptsParentType(const char* /*type*/) const { return false; }
+
+bool IGraphics::OpenEditorWindow(void* parent, const char* type, IFxHostRunLoop* runLoop) {
+  if (type == nullptr || !AcceptsParentType(type)) return false;
+  mHostRunLoop = runLoop;
+  if (OpenWindow(parent) != nullptr) return true;
+  mHostRunLoop = nullptr;
+  return false;
+}
+
+void IGraphics::CloseEditorWindow() {
+  CloseWindow();
+  mHostRunLoop = nullptr;
+}
+
 // ---- Set-up ----
 
 void IGraphics::PrepareBackBuffer() { mBackBuffer = std::make_unique<RAS_SysBitmap>(mWidth, mHeight); }

@@ -80,6 +80,16 @@ class IGraphics : public IFxEditorLink {
   // Decodes image resource `id` of the module; none when it is missing.
   virtual RAS_IBitmap* LoadPlatformBitmap(int id, const char* name) = 0;
 
+  // ---- The editor view, for adapters (IFxEditorLink) ----
+  int EditorWidth() const override { return mWidth; }
+  int EditorHeight() const override { return mHeight; }
+  // Base: no window type; each window layer names the types it embeds in.
+  bool AcceptsParentType(const char* type) const override;
+  // Remembers the run loop for the window layer, then OpenWindow.
+  bool OpenEditorWindow(void* parent, const char* type, IFxHostRunLoop* runLoop) override;
+  // CloseWindow, then forgets the run loop.
+  void CloseEditorWindow() override;
+
   // ---- Set-up, from the plug-in side ----
   void PrepareBackBuffer() override;
   // Loads (once per process) and describes a film strip. A missing or broken
@@ -160,6 +170,10 @@ class IGraphics : public IFxEditorLink {
   void ShowControlBounds(bool show) { mShowControlBounds = show; }
 
  protected:
+  // The host's run loop while a window opened through OpenEditorWindow is
+  // open, else null; a window layer driven by its host runs from it.
+  IFxHostRunLoop* HostRunLoop() const { return mHostRunLoop; }
+
   // Cursor state for HideCursor / ShowCursor.
   bool mCursorHidden = false;
   int mHiddenMousePointX = -1;
@@ -190,4 +204,5 @@ class IGraphics : public IFxEditorLink {
   bool mShowControlBounds = false;
   std::unique_ptr<IControl> mKeyCatcher;
   RAS_CachedFont* mBoundsFont = nullptr;  // font of the control-bounds read-out
+  IFxHostRunLoop* mHostRunLoop = nullptr;
 };

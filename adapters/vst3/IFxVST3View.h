@@ -8,8 +8,8 @@ class IFxVST3;
 // keeps one reference on its effect for its whole life and removes itself
 // from the effect's views when it is destroyed.
 //
-// No window system is offered yet on this platform: isPlatformTypeSupported
-// answers false for every type, so hosts fall back to their generic editor.
+// The window types offered are those the effect's editor accepts (through
+// its editor link); with none, hosts fall back to their generic editor.
 class IFxVST3View : public Steinberg::CPluginView {
  public:
   explicit IFxVST3View(IFxVST3* effect);

@@ -18,7 +18,3 @@ struct Vst3ModuleDescription {
 };
 
 extern const Vst3ModuleDescription kVst3ModuleDescription;
-
-// The operating system's handle of this module, as its entry point received
-// it (null before ModuleEntry).
-void* Vst3ModuleHandle();

@@ -10,6 +10,7 @@
 #include "adapters/vst3/PluginFactory.h"
 #include "adapters/vst3/Vst3ModuleDescription.h"
 #include "effect/MakeEffectInstance.h"
+#include "platform/ModuleHandle.h"
 #include "platform/RecursiveLock.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivstcomponent.h"
@@ -23,7 +24,6 @@ constexpr const char* kSdkVersionText = "VST 3.5.2";
 // Class flags of a component that is its own controller.
 constexpr uint32 kSingleComponentClassFlags = 2;
 
-void* gModuleHandle = nullptr;
 int gEntryCount = 0;
 PluginFactory* gFactory = nullptr;
 
@@ -92,19 +92,17 @@ PluginFactory* MakeFactory() {
 
 }  // namespace
 
-void* Vst3ModuleHandle() { return gModuleHandle; }
-
 extern "C" {
 
 SMTG_EXPORT_SYMBOL bool ModuleEntry(void* sharedLibraryHandle) {
   platform::LockGuard guard(ModuleLock());
-  if (gEntryCount++ == 0) gModuleHandle = sharedLibraryHandle;
+  if (gEntryCount++ == 0) platform::SetThisModuleHandle(sharedLibraryHandle);
   return true;
 }
 
 SMTG_EXPORT_SYMBOL bool ModuleExit() {
   platform::LockGuard guard(ModuleLock());
-  if (gEntryCount > 0 && --gEntryCount == 0) gModuleHandle = nullptr;
+  if (gEntryCount > 0 && --gEntryCount == 0) platform::SetThisModuleHandle(nullptr);
   return true;
 }
 

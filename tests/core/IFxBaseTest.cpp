@@ -6,6 +6,7 @@
 
 #include "core/HostTable.h"
 #include "core/testsupport/TestPlugin.h"
+#include "core/testsupport/WindowlessEditorLink.h"
 
 namespace {
 
@@ -13,7 +14,7 @@ using HostCallKind = IFxRecordingAdapter::HostCallKind;
 
 // Records what the base pushes into its editor. On destruction it reads a
 // parameter of its plug-in, which must still exist then.
-class FakeEditor : public IFxEditorLink {
+class FakeEditor : public WindowlessEditorLink {
  public:
   struct Push {
     int paramIdx;

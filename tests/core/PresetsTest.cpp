@@ -6,11 +6,12 @@
 #include <vector>
 
 #include "core/testsupport/TestPlugin.h"
+#include "core/testsupport/WindowlessEditorLink.h"
 
 namespace {
 
 // Counts the plain values pushed into the editor's controls.
-class CountingEditor : public IFxEditorLink {
+class CountingEditor : public WindowlessEditorLink {
  public:
   void PushParamToControls(int, double, bool normalized) override {
     if (!normalized) ++plainPushes;
