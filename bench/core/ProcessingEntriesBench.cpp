@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "core/testsupport/IFxRecordingAdapter.h"
+#include "testsupport/IFxRecordingAdapter.h"
 
 namespace {
 

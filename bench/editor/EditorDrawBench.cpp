@@ -7,13 +7,13 @@
 #include <cstring>
 #include <vector>
 
-#include "core/testsupport/TestPlugin.h"
 #include "editor/IBitmapControl.h"
 #include "editor/IKnobMultiControl.h"
 #include "editor/ITextControl.h"
 #include "editor/offscreen/IGraphicsOffscreen.h"
 #include "raster/RAS_MemBitmap.h"
 #include "raster/RAS_SysBitmap.h"
+#include "testsupport/TestPlugin.h"
 
 namespace {
 

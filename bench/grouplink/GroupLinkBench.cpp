@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "tests/grouplink/LinkedInstance.h"
+#include "testsupport/LinkedInstance.h"
 
 namespace {
 

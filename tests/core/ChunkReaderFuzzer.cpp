@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "core/testsupport/TestPlugin.h"
+#include "testsupport/TestPlugin.h"
 
 namespace {
 

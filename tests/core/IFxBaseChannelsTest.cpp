@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "core/testsupport/IFxRecordingAdapter.h"
+#include "testsupport/IFxRecordingAdapter.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "core/HostTable.h"
-#include "core/testsupport/TestPlugin.h"
-#include "core/testsupport/WindowlessEditorLink.h"
+#include "testsupport/TestPlugin.h"
+#include "testsupport/WindowlessEditorLink.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "core/testsupport/TestPlugin.h"
+#include "testsupport/TestPlugin.h"
 
 namespace {
 

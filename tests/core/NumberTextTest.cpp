@@ -9,8 +9,8 @@
 #include <random>
 #include <string>
 
-#include "core/testsupport/TestPlugin.h"
 #include "effect/ParamIds.h"
+#include "testsupport/TestPlugin.h"
 
 namespace {
 

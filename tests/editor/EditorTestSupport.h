@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "core/testsupport/TestPlugin.h"
 #include "editor/IControl.h"
 #include "editor/IFrameBitmap.h"
 #include "editor/IGraphics.h"
 #include "editor/offscreen/IGraphicsOffscreen.h"
 #include "raster/RAS_MemBitmap.h"
+#include "testsupport/TestPlugin.h"
 
 namespace editortest {
 

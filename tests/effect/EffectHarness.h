@@ -15,7 +15,7 @@
 #include "core/IFxParam.h"
 #include "editor/IGraphics.h"
 #include "effect/VelmarStratum.h"
-#include "tests/effect/PrivateSegmentDirectory.h"
+#include "testsupport/PrivateSegmentDirectory.h"
 
 namespace effect_test {
 

@@ -14,7 +14,7 @@
 #include "core/IFxParam.h"
 #include "core/StateChunk.h"
 #include "effect/VelmarStratum.h"
-#include "tests/effect/PrivateSegmentDirectory.h"
+#include "testsupport/PrivateSegmentDirectory.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 
 #include "grouplink/SegmentLayout.h"
 #include "platform/SharedMemory.h"
-#include "tests/grouplink/LinkedInstance.h"
+#include "testsupport/LinkedInstance.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "grouplink/SegmentLayout.h"
 #include "grouplink/SharedSegment.h"
 #include "tests/grouplink/HelperProcess.h"
-#include "tests/grouplink/LinkedInstance.h"
+#include "testsupport/LinkedInstance.h"
 
 namespace {
 

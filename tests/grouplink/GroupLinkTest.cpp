@@ -10,7 +10,7 @@
 #include "grouplink/SegmentLayout.h"
 #include "grouplink/SharedSegment.h"
 #include "platform/SharedMemory.h"
-#include "tests/grouplink/LinkedInstance.h"
+#include "testsupport/LinkedInstance.h"
 
 namespace {
 

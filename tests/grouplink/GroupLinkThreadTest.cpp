@@ -9,7 +9,7 @@
 #include <string>
 #include <thread>
 
-#include "tests/grouplink/LinkedInstance.h"
+#include "testsupport/LinkedInstance.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "core/testsupport/IFxRecordingAdapter.h"
+#include "testsupport/IFxRecordingAdapter.h"
 
 class IGraphicsOffscreen;
 class RAS_IBitmap;

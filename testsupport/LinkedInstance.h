@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "core/testsupport/TestPlugin.h"
 #include "grouplink/GroupLink.h"
+#include "testsupport/TestPlugin.h"
 
 // A test instance wired to its group link the way the effect wires it: the
 // group selector joins and leaves, a group switch hands over the rebuilt link

@@ -4,8 +4,8 @@
 #include <functional>
 #include <vector>
 
-#include "core/testsupport/IFxRecordingAdapter.h"
 #include "effect/ParamIds.h"
+#include "testsupport/IFxRecordingAdapter.h"
 
 // A stand-in for the effect, for tests of the framework and of the group
 // link before the real effect exists: the effect's identity and its 31

@@ -1,4 +1,4 @@
-#include "core/testsupport/IFxRecordingAdapter.h"
+#include "testsupport/IFxRecordingAdapter.h"
 
 IFxRecordingAdapter::IFxRecordingAdapter(int numParams, const char* channelIO, int numPresets,
                                          const char* effectName, const char* productName,

@@ -1,4 +1,4 @@
-#include "core/testsupport/TestPlugin.h"
+#include "testsupport/TestPlugin.h"
 
 #include <cstdio>
 
