@@ -6,7 +6,7 @@
 
 #include <zlib.h>
 
-#include "PngWriter.h"
+#include "PngSpecEncoder.h"
 #include "TestBitmaps.h"
 #include "raster/RAS_Png.h"
 #include "raster/RAS_Resources.h"

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/snapshot/BitmapPng.h"
+#include "raster/RAS_PngWriter.h"
 #include "tools/snapshot/EditorSnapshot.h"
 
 namespace {
@@ -92,7 +92,10 @@ int main(int argc, char** argv) {
     if (!editor.SetParameter(assignment, &error)) return Fail(error);
   }
   editor.Process(signal, blocks);
-  RAS_IBitmap* picture = editor.Render();
-  if (!snapshot::WriteBitmapPng(picture, out, &error)) return Fail(error);
+  // The editor is opaque: its alpha is dropped.
+  RAS_PngWriteOptions options;
+  options.keepAlpha = false;
+  const RAS_PngWriteResult written = RAS_WritePngFile(editor.Render(), out.c_str(), options);
+  if (written != RAS_PngWriteResult::kWritten) return Fail(out + ": " + RAS_DescribePngWriteResult(written));
   return 0;
 }

@@ -14,7 +14,7 @@
 
 #include "raster/RAS_IBitmap.h"
 #include "raster/RAS_Png.h"
-#include "tools/snapshot/BitmapPng.h"
+#include "raster/RAS_PngWriter.h"
 #include "tools/snapshot/EditorSnapshot.h"
 
 namespace {
@@ -63,8 +63,9 @@ TEST(EditorSnapshot, MatchesTheCommittedPicture) {
 
   const std::string goldenPath = std::string(STRATUM_SOURCE_DIR) + "/tests/effect/layout/golden/editor.png";
   const std::string actualPath = std::string(STRATUM_BINARY_DIR) + "/editor-actual.png";
-  std::string error;
-  ASSERT_TRUE(snapshot::WriteBitmapPng(actual, actualPath, &error)) << error;
+  RAS_PngWriteOptions opaque;
+  opaque.keepAlpha = false;
+  ASSERT_EQ(RAS_WritePngFile(actual, actualPath.c_str(), opaque), RAS_PngWriteResult::kWritten) << actualPath;
   std::unique_ptr<RAS_IBitmap> golden = ReadPngFile(goldenPath);
   ASSERT_NE(golden, nullptr) << goldenPath;
   ASSERT_EQ(golden->GetWidth(), 410);

@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <vector>
 
-// Encodes a PNG with libpng's writer, for decoding tests. Rows hold the raw
-// (packed, big-endian for 16 bits) samples of each row.
+// Encodes a PNG of any colour type, depth and interlacing straight from raw
+// samples, so the reader's tests can feed it files that the project's own
+// writer (raster/RAS_PngWriter.h, 8-bit RGB and RGBA only) never makes. Rows
+// hold the raw (packed, big-endian for 16 bits) samples of each row.
 struct PngSpec {
   int width = 1;
   int height = 1;
