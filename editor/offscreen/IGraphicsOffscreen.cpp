@@ -1,36 +1,15 @@
 #include "editor/offscreen/IGraphicsOffscreen.h"
 
 #include <cctype>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
+#include "platform/Paths.h"
 #include "raster/RAS_Blit.h"
 #include "raster/RAS_MemBitmap.h"
 #include "raster/RAS_Png.h"
 #include "raster/RAS_SysBitmap.h"
 
 namespace {
-
-std::string WithSeparator(const std::filesystem::path& folder) {
-  std::string text = folder.string();
-  if (!text.empty() && text.back() != '/') text += '/';
-  return text;
-}
-
-// Folder of the running program, or "" when the system does not say.
-std::string ProgramFolder() {
-  std::error_code error;
-  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error || program.empty()) return std::string();
-  return WithSeparator(program.parent_path());
-}
-
-std::string HomeFolder() {
-  const char* home = std::getenv("HOME");
-  return home && home[0] ? WithSeparator(home) : std::string();
-}
 
 bool HasPngExtension(const char* name) {
   if (!name) return false;
@@ -212,32 +191,15 @@ int IGraphicsOffscreen::ShowMessageBox(const char*, const char*, int) {
   return mMessageBoxAnswer;
 }
 
-void IGraphicsOffscreen::HostPath(std::string& path) { path = ProgramFolder(); }
+void IGraphicsOffscreen::HostPath(std::string& path) { path = platform::HostPath(); }
 
-// Nothing is loaded as a module offscreen: the plug-in's code lives in the
-// running program.
-void IGraphicsOffscreen::PluginPath(std::string& path) { path = ProgramFolder(); }
+void IGraphicsOffscreen::PluginPath(std::string& path) { path = platform::PluginPath(); }
 
-void IGraphicsOffscreen::DesktopPath(std::string& path) {
-  const std::string home = HomeFolder();
-  path = home.empty() ? std::string() : home + "Desktop/";
-}
+void IGraphicsOffscreen::DesktopPath(std::string& path) { path = platform::DesktopPath(); }
 
-void IGraphicsOffscreen::AppDataPath(std::string& path, bool system) {
-  if (system) {
-    path = "/usr/local/share/";
-    return;
-  }
-  const char* dataHome = std::getenv("XDG_DATA_HOME");
-  if (dataHome && dataHome[0] == '/') {
-    path = WithSeparator(dataHome);
-    return;
-  }
-  const std::string home = HomeFolder();
-  path = home.empty() ? std::string() : home + ".local/share/";
-}
+void IGraphicsOffscreen::AppDataPath(std::string& path, bool system) { path = platform::AppDataPath(system); }
 
-void IGraphicsOffscreen::UserAppDataPath(std::string& path) { AppDataPath(path, false); }
+void IGraphicsOffscreen::UserAppDataPath(std::string& path) { path = platform::UserAppDataPath(); }
 
 // No dialog can be shown: every prompt counts as cancelled.
 void IGraphicsOffscreen::PromptForFile(std::string& file, int, std::string&, const char*) {

@@ -17,7 +17,7 @@ class RAS_MemBitmap;
 // - pop-up menus and text entries are answered by a script set up in
 //   advance (or by the caller while an entry is open);
 // - images come from the module resource table;
-// - paths answer ordinary folders of the user and the running program.
+// - paths come from the platform services (platform/Paths.h).
 //
 // DrawAll() draws the whole editor; GetBackBuffer() (or Screen()) gives the
 // pixels. Tick() performs one redraw-timer step.
