@@ -2,10 +2,9 @@
 // the ThreadSanitizer build checks that nothing in the base escapes it.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <thread>
 #include <vector>
 
+#include "testsupport/ConcurrentRounds.h"
 #include "testsupport/TestPlugin.h"
 
 namespace {
@@ -15,32 +14,26 @@ TEST(InstanceLock, EditorChangesAndProcessingDoNotRace) {
   plugin.ChangeBlockSize(64);
   plugin.ConnectInputs(0, 2, true);
   plugin.ConnectOutputs(0, 2, true);
-  constexpr int kRounds = 500;
-  std::atomic<bool> editorDone{false};
-
-  std::thread editor([&] {
-    for (int i = 0; i < kRounds; ++i) plugin.SetParameterFromGUI(kGainLevel, (i % 100) / 100.0);
-    editorDone = true;
-  });
+  auto editorRound = [&](long i) { plugin.SetParameterFromGUI(kGainLevel, (i % 100) / 100.0); };
 
   std::vector<float> in(64, 0.5f), out0(64), out1(64);
   const float* inputs[] = {in.data(), in.data()};
   float* outputs[] = {out0.data(), out1.data()};
   double lastGain = 0.0;
-  int blocks = 0;
-  while (!editorDone || blocks < 10) {
+  auto audioBlock = [&](long) {
     platform::LockGuard guard(plugin.GetLock());
     plugin.AttachInputs(0, 2, inputs, 64);
     plugin.AttachOutputs(0, 2, outputs);
     plugin.RunProcessingFloat(64);
     lastGain = plugin.GetParam(kGainLevel)->Value();
-    ++blocks;
-  }
-  editor.join();
+  };
+  // The audio on this thread, the editor on its own.
+  const std::vector<long> done = RunConcurrentRounds({{10, audioBlock}, {500, editorRound}});
+  const long editorChanges = done[1];
 
   EXPECT_EQ(out1[63], 0.5f);
   EXPECT_GE(lastGain, -60.0);
-  EXPECT_EQ(plugin.ParamChanges().size(), static_cast<size_t>(kRounds));
+  EXPECT_EQ(plugin.ParamChanges().size(), static_cast<size_t>(editorChanges));
 }
 
 }  // namespace

@@ -1,15 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
-#include <thread>
+#include <string>
 
 #include "EditorTestSupport.h"
 #include "editor/IBitmapControl.h"
 #include "editor/ICaptionControl.h"
 #include "editor/IKnobMultiControl.h"
 #include "editor/ITextControl.h"
+#include "testsupport/ConcurrentRounds.h"
 
 using editortest::EditorFixture;
 using editortest::MakeStrip;
@@ -38,25 +38,21 @@ TEST(EditorThreadTest, ProcessingWritesWhileTheInterfaceDraws) {
   knob->SetValueDisplayControl(readOut);
   f.Attach();
 
-  std::atomic<bool> done{false};
-  std::thread processing([&] {
-    char text[32];
-    for (int block = 0; block < 100000 && !done.load(); ++block) {
-      platform::LockGuard guard(f.plug.GetLock());
-      const double level = (block % 97) / 96.0;
-      f.plug.GetParam(kGainLevel)->SetFromNormalized(level);
-      f.gfx->PushParamToControls(kGainLevel, level, true);
-      f.gfx->GetControl(meterIdx)->TakeParamValue(1.0 - level);
-      std::snprintf(text, sizeof(text), "%2.2f", -24.0 * level);
-      readOut->ShowText(block % 5 == 0 ? "-inf" : text);
-      f.gfx->GreyOutParam(kPan, (block / 50) % 2 == 0);
-      f.gfx->MarkAllControlsDirty();
-      if (block % 16 == 0) std::this_thread::yield();
-    }
-  });
+  char text[32];
+  auto processBlock = [&](long block) {
+    platform::LockGuard guard(f.plug.GetLock());
+    const double level = (block % 97) / 96.0;
+    f.plug.GetParam(kGainLevel)->SetFromNormalized(level);
+    f.gfx->PushParamToControls(kGainLevel, level, true);
+    f.gfx->GetControl(meterIdx)->TakeParamValue(1.0 - level);
+    std::snprintf(text, sizeof(text), "%2.2f", -24.0 * level);
+    readOut->ShowText(block % 5 == 0 ? "-inf" : text);
+    f.gfx->GreyOutParam(kPan, (block / 50) % 2 == 0);
+    f.gfx->MarkAllControlsDirty();
+  };
 
   const IMouseMod left(true);
-  for (int frame = 0; frame < 150; ++frame) {
+  auto interfaceFrame = [&](long frame) {
     f.gfx->Tick();
     if (frame % 10 == 0) {
       f.gfx->MouseDown(15, 15, left);
@@ -68,9 +64,9 @@ TEST(EditorThreadTest, ProcessingWritesWhileTheInterfaceDraws) {
     char* end = nullptr;
     std::strtod(shown.c_str(), &end);
     EXPECT_TRUE(shown == "-inf" || (!shown.empty() && *end == '\0')) << shown;
-  }
-  done.store(true);
-  processing.join();
+  };
+  // The interface on this thread, the processing on its own.
+  RunConcurrentRounds({{150, interfaceFrame}, {500, processBlock}});
   // A change keeps its control dirty for one drawing more; after two
   // drawings with the processing side quiet, nothing is left to draw.
   f.gfx->DrawAll();
@@ -82,24 +78,22 @@ TEST(EditorThreadTest, ProcessingWritesWhileTheInterfaceDraws) {
 // written, never a mixture.
 TEST(SharedTextThreadTest, ReadersNeverSeeATornText) {
   SharedText text("AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA");
-  std::atomic<bool> done{false};
   auto writer = [&](const char* value) {
-    for (int i = 0; i < 20000 && !done.load(); ++i) text.Set(i % 2 ? value : "short");
+    return [&text, value](long i) { text.Set(i % 2 ? value : "short"); };
   };
-  std::thread w1(writer, "BBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBB");
-  std::thread w2(writer, "CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC");
-  for (int i = 0; i < 20000; ++i) {
+  bool torn = false;
+  auto reader = [&](long) {
     const std::string seen = text.Get();
     const bool whole = seen == "short" || seen == std::string(73, 'A') ||
                        seen == std::string(73, 'B') || seen == std::string(73, 'C');
-    if (!whole) {
+    if (!whole && !torn) {
       ADD_FAILURE() << "torn text: " << seen;
-      break;
+      torn = true;
     }
-  }
-  done.store(true);
-  w1.join();
-  w2.join();
+  };
+  RunConcurrentRounds({{20000, reader},
+                       {20000, writer("BBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBB")},
+                       {20000, writer("CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC")}});
 }
 
 }  // namespace

@@ -4,29 +4,31 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <atomic>
+#include <functional>
+#include <memory>
 #include <random>
 #include <string>
-#include <thread>
 
+#include "testsupport/ConcurrentRounds.h"
 #include "testsupport/LinkedInstance.h"
 
 namespace {
 
-void Drive(LinkedInstance& instance, unsigned seed, const std::atomic<bool>& go) {
-  std::mt19937 random(seed);
-  while (!go.load()) std::this_thread::yield();  // start together
-  for (int step = 0; step < 20000; ++step) {
-    if (random() % 3 == 0) {
+// One step of a host driving an instance: mostly parameter changes, now and
+// then a block.
+std::function<void(long)> Driver(LinkedInstance& instance, unsigned seed) {
+  auto random = std::make_shared<std::mt19937>(seed);
+  return [&instance, random](long) {
+    if ((*random)() % 3 == 0) {
       instance.RunBlock();
     } else {
       // Only the linked controls: the group switches stay on.
-      const int param = static_cast<int>(random() % (kGroup));
+      const int param = static_cast<int>((*random)() % (kGroup));
       const IFxParam* shape = instance.plugin.GetParam(param);
       const double span = shape->Max() - shape->Min();
-      instance.HostSets(param, shape->Min() + span * static_cast<double>(random() % 11) / 10.0);
+      instance.HostSets(param, shape->Min() + span * static_cast<double>((*random)() % 11) / 10.0);
     }
-  }
+  };
 }
 
 TEST(GroupLinkThreads, ConcurrentPublishersAndAppliersConverge) {
@@ -36,12 +38,7 @@ TEST(GroupLinkThreads, ConcurrentPublishersAndAppliersConverge) {
   a.HostSets(kGroup, 7);
   b.HostSets(kGroup, 7);
 
-  std::atomic<bool> go(false);
-  std::thread first([&] { Drive(a, 1, go); });
-  std::thread second([&] { Drive(b, 2, go); });
-  go = true;
-  first.join();
-  second.join();
+  RunConcurrentRounds({{20000, Driver(a, 1)}, {20000, Driver(b, 2)}});
 
   // Quiet again: one block each takes whatever the last publishers left.
   a.RunBlock();

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <thread>
+#include <vector>
+
+#include "testsupport/ConcurrentRounds.h"
 
 namespace {
 
@@ -16,18 +19,14 @@ TEST(RecursiveLock, SameThreadMayTakeItAgain) {
 
 TEST(RecursiveLock, OtherThreadsWaitUntilFullyReleased) {
   platform::RecursiveLock lock;
-  int counter = 0;
-  auto work = [&] {
-    for (int i = 0; i < 10000; ++i) {
-      platform::LockGuard outer(lock);
-      platform::LockGuard inner(lock);
-      ++counter;
-    }
+  long counter = 0;
+  auto work = [&](long) {
+    platform::LockGuard outer(lock);
+    platform::LockGuard inner(lock);
+    ++counter;
   };
-  std::thread a(work), b(work);
-  a.join();
-  b.join();
-  EXPECT_EQ(counter, 20000);
+  const std::vector<long> done = RunConcurrentRounds({{10000, work}, {10000, work}});
+  EXPECT_EQ(counter, done[0] + done[1]);
 }
 
 TEST(RecursiveLock, TryLockFailsWhileAnotherThreadHoldsIt) {

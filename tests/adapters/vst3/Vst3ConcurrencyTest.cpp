@@ -6,8 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <thread>
+#include <vector>
 
+#include "testsupport/ConcurrentRounds.h"
 #include "tests/adapters/vst3/TestEffect.h"
 #include "tests/adapters/vst3/Vst3TestHost.h"
 
@@ -27,33 +28,26 @@ TEST(Vst3ConcurrencyTest, ProcessingAndStateCallsOnTwoThreads) {
   ASSERT_EQ(plugin.controller->setComponentHandler(&handler), kResultTrue);
   ASSERT_TRUE(plugin.Start(kSample32, 48000.0, 64));
 
-  std::atomic<bool> done{false};
   std::atomic<int> blocksWithNotices{0};
-  std::thread audio([&] {
-    std::vector<std::vector<float>> in(2, std::vector<float>(64, 0.25f));
-    std::vector<std::vector<float>> out(2, std::vector<float>(64, 0.0f));
-    for (int block = 0; block < 300; ++block) {
-      TestParameterChanges changes;
-      changes.Add(TestEffect::kNumParams + 1, (block % 128) / 127.0);  // MIDI CC 1
-      TestParameterChanges outputs;
-      plugin.ProcessFloat(in, out, &changes, &outputs);
-      if (outputs.Find(TestEffect::kMidiData2) != nullptr) ++blocksWithNotices;
-    }
-    done = true;
-  });
-
-  int rounds = 0;
-  while (!done || rounds < 10) {
+  std::vector<std::vector<float>> in(2, std::vector<float>(64, 0.25f));
+  std::vector<std::vector<float>> out(2, std::vector<float>(64, 0.0f));
+  auto audioBlock = [&](long block) {
+    TestParameterChanges changes;
+    changes.Add(TestEffect::kNumParams + 1, (block % 128) / 127.0);  // MIDI CC 1
+    TestParameterChanges outputs;
+    plugin.ProcessFloat(in, out, &changes, &outputs);
+    if (outputs.Find(TestEffect::kMidiData2) != nullptr) ++blocksWithNotices;
+  };
+  auto interfaceRound = [&](long round) {
     std::vector<char> state = plugin.SaveState();
     EXPECT_EQ(state.size(), 8u * TestEffect::kNumParams + 4u);
     EXPECT_EQ(plugin.LoadState(state), kResultOk);
-    EXPECT_EQ(plugin.controller->setParamNormalized(TestEffect::kLevel, (rounds % 10) / 10.0),
-              kResultOk);
-    ++rounds;
-  }
-  audio.join();
+    EXPECT_EQ(plugin.controller->setParamNormalized(TestEffect::kLevel, (round % 10) / 10.0), kResultOk);
+  };
+  // The user interface on this thread, the audio on its own.
+  const std::vector<long> done = RunConcurrentRounds({{10, interfaceRound}, {300, audioBlock}});
 
-  EXPECT_EQ(blocksWithNotices.load(), 300);
+  EXPECT_EQ(blocksWithNotices.load(), done[1]);
   EXPECT_TRUE(handler.calls.empty());
 }
 

@@ -3,11 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <thread>
 
 #include "editor/offscreen/IGraphicsOffscreen.h"
 #include "effect/layout/IReadOutControl.h"
+#include "testsupport/ConcurrentRounds.h"
 #include "tools/snapshot/EditorSnapshot.h"
 
 namespace {
@@ -23,19 +22,14 @@ TEST(EditorConcurrency, DrawingAndClickingWhileTheAudioThreadMeters) {
   auto* peak = dynamic_cast<IReadOutControl*>(graphics->GetControl(17));
   ASSERT_NE(peak, nullptr);
 
-  std::atomic<bool> done{false};
-  std::thread audio([&] {
-    for (int block = 0; block < 300; ++block) editor.Process(snapshot::Signal::kNoise, 1);
-    done = true;
-  });
-  int draws = 0;
-  while (!done || draws < 5) {
+  auto audioBlock = [&](long) { editor.Process(snapshot::Signal::kNoise, 1); };
+  auto drawAndClick = [&](long) {
     graphics->DrawAll();
     graphics->MouseDown(27, 482, IMouseMod(true));  // the peak read-out
     graphics->MouseUp(27, 482, IMouseMod(true));
-    ++draws;
-  }
-  audio.join();
+  };
+  // The editor on this thread, the audio on its own.
+  RunConcurrentRounds({{5, drawAndClick}, {300, audioBlock}});
 
   // The last click is taken by the next block; the read-out shows a level.
   editor.Process(snapshot::Signal::kNoise, 1);
