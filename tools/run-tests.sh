@@ -30,12 +30,27 @@ run_config() {  # run_config NAME DIR SANITIZE BUILD_TARGET CTEST_ARGS [cmake ar
   fi
 }
 
-# Tests that open editor windows need an X server.
+# Tests that open editor windows need an X server. Xvfb writes its display
+# number to -displayfd once it accepts connections; the tests start only then,
+# however long a loaded machine takes to get it going.
 if [ -z "${DISPLAY:-}" ] && command -v Xvfb >/dev/null; then
   export DISPLAY=:97
-  Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_ready=$(mktemp)
+  Xvfb "$DISPLAY" -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$xvfb_ready" >/dev/null 2>&1 &
   xvfb_pid=$!
-  trap 'kill $xvfb_pid 2>/dev/null || true' EXIT
+  trap 'kill $xvfb_pid 2>/dev/null || true; rm -f "$xvfb_ready"' EXIT
+  for _ in $(seq 600); do  # a minute at most
+    if [ -s "$xvfb_ready" ] || ! kill -0 "$xvfb_pid" 2>/dev/null; then break; fi
+    sleep 0.1
+  done
+  if [ ! -s "$xvfb_ready" ]; then
+    if [ -S /tmp/.X11-unix/X97 ] && ! kill -0 "$xvfb_pid" 2>/dev/null; then
+      echo "run-tests: an X server already runs on $DISPLAY; the tests use it" >&2
+    else
+      echo "run-tests: Xvfb did not start on $DISPLAY" >&2
+      exit 1
+    fi
+  fi
 fi
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
