@@ -290,7 +290,11 @@ VstIntPtr IFxVST::ProcessEvents(const VstEvents* events) {
   for (int i = 0; i < events->numEvents; ++i) {
     const VstEvent* event = events->events[i];
     if (event == nullptr) continue;
-    if (event->type == kVstMidiType) {
+    // The header types the field as an enumeration; a host may send any
+    // number, so it is read as the plain 32-bit value it is.
+    int32_t type = 0;
+    std::memcpy(&type, &event->type, sizeof(type));
+    if (type == kVstMidiType) {
       const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
       MidiMessage message;
       message.offset = midi->deltaFrames;
@@ -298,7 +302,7 @@ VstIntPtr IFxVST::ProcessEvents(const VstEvents* events) {
       message.data1 = static_cast<uint8_t>(midi->midiData[1]);
       message.data2 = static_cast<uint8_t>(midi->midiData[2]);
       HandleMidiMessage(message);
-    } else if (event->type == kVstSysExType) {
+    } else if (type == kVstSysExType) {
       const auto* sysex = reinterpret_cast<const VstMidiSysexEvent*>(event);
       SysExMessage message;
       message.offset = sysex->deltaFrames;

@@ -351,7 +351,8 @@ TEST_F(Vst2AdapterTest, MidiAndSysExGoBackOut) {
   sysex.dumpBytes = 4;
   sysex.sysexDump = reinterpret_cast<char*>(dump);
   VstEvent other = {};
-  other.type = static_cast<t_fstEventType>(99);
+  const int32_t unknownType = 99;
+  std::memcpy(&other.type, &unknownType, sizeof(unknownType));
   struct {
     int32_t numEvents;
     VstIntPtr reserved;
