@@ -4,10 +4,7 @@
 #include <cstring>
 
 #include "platform/Paths.h"
-#include "raster/RAS_Blit.h"
-#include "raster/RAS_MemBitmap.h"
 #include "raster/RAS_Png.h"
-#include "raster/RAS_SysBitmap.h"
 
 namespace {
 
@@ -25,7 +22,7 @@ bool HasPngExtension(const char* name) {
 }  // namespace
 
 IGraphicsOffscreen::IGraphicsOffscreen(IFxBase* plug, int width, int height, int fps)
-    : IGraphics(plug, width, height, fps), mScreen(std::make_unique<RAS_MemBitmap>(width, height)) {}
+    : IGraphics(plug, width, height, fps) {}
 
 IGraphicsOffscreen::~IGraphicsOffscreen() = default;
 
@@ -34,18 +31,6 @@ IGraphicsOffscreen::~IGraphicsOffscreen() = default;
 void IGraphicsOffscreen::DrawAll() { DrawRegion(IRect(0, 0, Width(), Height())); }
 
 bool IGraphicsOffscreen::Tick() {
-  if (IsTextEntryOpen() && mEntryState == EntryState::Commit) {
-    IControl* control = mEntryControl;
-    IFxParam* param = mEntryParam;
-    const std::string text = mEntryText;
-    CloseTextEntry();
-    IGraphics::CommitTextEntry(control, param, text.c_str());
-    return false;
-  }
-  if (IsTextEntryOpen() && mEntryState == EntryState::Cancel) {
-    CloseTextEntry();
-    return false;
-  }
   IRect update;
   if (ShowControlBounds())
     update = GetDrawRect();
@@ -55,114 +40,21 @@ bool IGraphicsOffscreen::Tick() {
   return true;
 }
 
-bool IGraphicsOffscreen::DrawScreen(const IRect& r) {
-  mPaintedRects.push_back(r);
-  RAS_SysBitmap* back = GetBackBuffer();
-  if (!back) return false;
-  if (mScreen->GetWidth() != Width() || mScreen->GetHeight() != Height())
-    mScreen->Resize(Width(), Height());
-  RAS_Rect src;
-  src.L = r.L;
-  src.T = r.T;
-  src.R = r.R;
-  src.B = r.B;
-  RAS_BlitBitmap(mScreen.get(), back, r.L, r.T, &src, 1.0f, RAS_BlitCopy);
-  return true;
-}
+// No screen: what was drawn stays in the back buffer.
+bool IGraphicsOffscreen::DrawScreen(const IRect&) { return true; }
 
-// ---- Pop-up menus ----
+// ---- Prompts: nobody is there to answer ----
 
-IPopupMenu* IGraphicsOffscreen::ShowPopupMenu(IPopupMenu* menu, const IRect& rect) {
+IPopupMenu* IGraphicsOffscreen::ShowPopupMenu(IPopupMenu*, const IRect&) {
   ReleaseMouseCapture();
-  if (!menu) return nullptr;
-  ShownMenu shown;
-  shown.rect = rect;
-  for (int i = 0; i < menu->GetNItems(); ++i) {
-    shown.texts.push_back(menu->ItemDisplayText(i));
-    shown.flags.push_back(menu->GetItem(i)->GetFlags());
-  }
-  mShownMenus.push_back(shown);
-
-  if (mPopupScript.empty()) return nullptr;
-  const std::vector<int> path = mPopupScript.front();
-  mPopupScript.pop_front();
-
-  // Walk down the sub-menus; only an enabled ordinary item can be chosen.
-  IPopupMenu* current = menu;
-  for (size_t level = 0; level < path.size(); ++level) {
-    IPopupMenuItem* item = current->GetItem(path[level]);
-    if (!item) return nullptr;
-    const bool last = level + 1 == path.size();
-    if (!last) {
-      current = item->GetSubMenu();
-      if (!current) return nullptr;
-      continue;
-    }
-    const int refused = IPopupMenuItem::Separator | IPopupMenuItem::Disabled | IPopupMenuItem::Greyed;
-    if ((item->GetFlags() & refused) || item->GetSubMenu()) return nullptr;
-    current->SetChosenItemIdx(path[level]);
-    return current;
-  }
   return nullptr;
 }
 
-// ---- Text entry ----
+// The entry is cancelled before it opens: the control keeps its value.
+void IGraphicsOffscreen::CreateTextEntry(IControl*, const ITextStyle&, const IRect&, const char*,
+                                         IFxParam*) {}
 
-void IGraphicsOffscreen::QueueTextEntry(const char* typed, bool commit) {
-  mEntryScript.push_back(EntryAnswer{typed ? typed : "", commit});
-}
-
-void IGraphicsOffscreen::CreateTextEntry(IControl* control, const ITextStyle& style,
-                                         const IRect& rect, const char* text, IFxParam* param) {
-  if (!control || IsTextEntryOpen()) return;
-  mEntryRequests.push_back(EntryRequest{control, param, style, rect, text ? text : ""});
-  mEntryControl = control;
-  mEntryParam = param;
-  mEntryText = text ? text : "";
-  mEntryState = EntryState::Editing;
-  if (mEntryScript.empty()) return;
-
-  const EntryAnswer answer = mEntryScript.front();
-  mEntryScript.pop_front();
-  // The entry opens with its whole text selected, so typing replaces it.
-  mEntryText.clear();
-  AppendToEntry(answer.typed.c_str());
-  mEntryState = answer.commit ? EntryState::Commit : EntryState::Cancel;
-}
-
-void IGraphicsOffscreen::TypeIntoTextEntry(const char* chars) {
-  if (IsTextEntryOpen()) AppendToEntry(chars);
-}
-
-void IGraphicsOffscreen::AppendToEntry(const char* chars) {
-  const size_t limit = static_cast<size_t>(mEntryControl->GetTextEntryLength());
-  for (const char* c = chars; c && *c; ++c) {
-    if (*c == '\b') {
-      if (!mEntryText.empty()) mEntryText.pop_back();
-      continue;
-    }
-    if (!TextEntryAcceptsChar(mEntryParam, *c)) continue;
-    if (mEntryText.size() < limit) mEntryText += *c;
-  }
-}
-
-void IGraphicsOffscreen::EndTextEntry() {
-  if (IsTextEntryOpen()) mEntryState = EntryState::Cancel;
-}
-
-void IGraphicsOffscreen::Resize(int w, int h) {
-  if (w == Width() && h == Height()) return;
-  CloseTextEntry();
-  IGraphics::Resize(w, h);
-  mScreen->Resize(w, h);
-}
-
-void IGraphicsOffscreen::CloseTextEntry() {
-  mEntryControl = nullptr;
-  mEntryParam = nullptr;
-  mEntryText.clear();
-  mEntryState = EntryState::None;
-}
+void IGraphicsOffscreen::EndTextEntry() {}
 
 // ---- Window ----
 
@@ -186,10 +78,7 @@ void IGraphicsOffscreen::ShowCursor() { mCursorHidden = false; }
 
 // ---- Services ----
 
-int IGraphicsOffscreen::ShowMessageBox(const char*, const char*, int) {
-  ++mMessageBoxCount;
-  return mMessageBoxAnswer;
-}
+int IGraphicsOffscreen::ShowMessageBox(const char*, const char*, int) { return kMessageBoxAnswer; }
 
 void IGraphicsOffscreen::HostPath(std::string& path) { path = platform::HostPath(); }
 
@@ -213,12 +102,11 @@ bool IGraphicsOffscreen::OpenURL(const char*, const char*, const char*, const ch
 }
 
 bool IGraphicsOffscreen::GetClipboardText(std::string& text) {
-  text = mClipboard;
-  return !text.empty();
+  text.clear();
+  return false;
 }
 
 RAS_IBitmap* IGraphicsOffscreen::LoadPlatformBitmap(int id, const char* name) {
-  ++mPlatformBitmapLoads;
   if (!HasPngExtension(name)) return nullptr;
   return RAS_LoadPngResource(mModule, id);
 }

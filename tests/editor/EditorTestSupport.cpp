@@ -57,7 +57,7 @@ uint32_t PixelAt(RAS_IBitmap* bitmap, int x, int y) {
 }
 
 EditorFixture::EditorFixture(HostFormat format)
-    : plug(format), gfx(new IGraphicsOffscreen(&plug, kWidth, kHeight, 0)) {
+    : plug(format), gfx(new IGraphicsScripted(&plug, kWidth, kHeight, 0)) {
   static bool registered = false;
   if (!registered) {
     RegisterSolidPng(kBackgroundId, kWidth, kHeight, 0xFF202020u);

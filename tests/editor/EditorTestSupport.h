@@ -7,8 +7,8 @@
 #include "editor/IControl.h"
 #include "editor/IFrameBitmap.h"
 #include "editor/IGraphics.h"
-#include "editor/offscreen/IGraphicsOffscreen.h"
 #include "raster/RAS_MemBitmap.h"
+#include "testsupport/IGraphicsScripted.h"
 #include "testsupport/TestPlugin.h"
 
 namespace editortest {
@@ -107,7 +107,7 @@ class EditorFixture {
   }
 
   ProbePlugin plug;
-  IGraphicsOffscreen* gfx;  // owned by plug once attached, else by the fixture
+  IGraphicsScripted* gfx;  // owned by plug once attached, else by the fixture
 
  private:
   bool mAttached = false;

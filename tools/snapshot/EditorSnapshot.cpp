@@ -7,10 +7,10 @@
 #include "core/IFxParam.h"
 #include "core/ParamChangeSource.h"
 #include "core/TransportInfo.h"
-#include "editor/offscreen/IGraphicsOffscreen.h"
-#include "raster/RAS_SysBitmap.h"
 #include "effect/MakeEffectInstance.h"
 #include "effect/VelmarStratum.h"
+#include "raster/RAS_SysBitmap.h"
+#include "testsupport/IGraphicsScripted.h"
 
 namespace snapshot {
 
@@ -64,9 +64,9 @@ EditorSnapshot::EditorSnapshot() : mEffect(MakeEffectInstance()) {
 
 EditorSnapshot::~EditorSnapshot() = default;
 
-IGraphicsOffscreen* EditorSnapshot::Graphics() const {
+IGraphicsScripted* EditorSnapshot::Graphics() const {
   auto* effect = static_cast<VelmarStratum*>(mEffect.get());
-  return dynamic_cast<IGraphicsOffscreen*>(effect->Graphics());
+  return dynamic_cast<IGraphicsScripted*>(effect->Graphics());
 }
 
 bool EditorSnapshot::Prepare(double sampleRate, int blockSize, int channels, std::string* error) {
@@ -186,7 +186,7 @@ void EditorSnapshot::Process(Signal signal, int blocks) {
 }
 
 RAS_IBitmap* EditorSnapshot::Render() {
-  IGraphicsOffscreen* graphics = Graphics();
+  IGraphicsScripted* graphics = Graphics();
   if (!graphics) return nullptr;
   graphics->DrawAll();
   return graphics->GetBackBuffer();

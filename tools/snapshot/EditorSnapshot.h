@@ -5,7 +5,7 @@
 
 #include "testsupport/IFxRecordingAdapter.h"
 
-class IGraphicsOffscreen;
+class IGraphicsScripted;
 class RAS_IBitmap;
 
 namespace snapshot {
@@ -42,7 +42,7 @@ class EditorSnapshot {
   RAS_IBitmap* Render();
 
   IFxRecordingAdapter* Effect() const { return mEffect.get(); }
-  IGraphicsOffscreen* Graphics() const;
+  IGraphicsScripted* Graphics() const;
 
  private:
   void FillBlock(Signal signal);

@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 
-#include "editor/offscreen/IGraphicsOffscreen.h"
 #include "effect/layout/IReadOutControl.h"
 #include "testsupport/ConcurrentRounds.h"
+#include "testsupport/IGraphicsScripted.h"
 #include "tools/snapshot/EditorSnapshot.h"
 
 namespace {
@@ -17,7 +17,7 @@ TEST(EditorConcurrency, DrawingAndClickingWhileTheAudioThreadMeters) {
   ASSERT_TRUE(editor.Prepare(44100.0, 256, 2, &error)) << error;
   // Auto gain moves the gain knob and its text from the audio thread.
   ASSERT_TRUE(editor.SetParameter("Auto Gain On/Off=on", &error)) << error;
-  IGraphicsOffscreen* graphics = editor.Graphics();
+  IGraphicsScripted* graphics = editor.Graphics();
   ASSERT_NE(graphics, nullptr);
   auto* peak = dynamic_cast<IReadOutControl*>(graphics->GetControl(17));
   ASSERT_NE(peak, nullptr);

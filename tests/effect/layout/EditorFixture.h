@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "editor/offscreen/IGraphicsOffscreen.h"
+#include "testsupport/IGraphicsScripted.h"
 #include "tools/snapshot/EditorSnapshot.h"
 
 // One stereo effect instance at 44.1 kHz with its offscreen editor, ready
@@ -29,5 +29,5 @@ class EditorFixture : public ::testing::Test {
   }
 
   snapshot::EditorSnapshot editor;
-  IGraphicsOffscreen* graphics = nullptr;
+  IGraphicsScripted* graphics = nullptr;
 };

@@ -102,7 +102,7 @@ TEST_F(KnobTextTest, ClickOnTheValueTextOpensTheValueEntry) {
   Click((text.L + text.R) / 2, (text.T + text.B) / 2);
 
   ASSERT_EQ(graphics->TextEntryRequests().size(), 1u);
-  const IGraphicsOffscreen::EntryRequest& request = graphics->TextEntryRequests()[0];
+  const IGraphicsScripted::EntryRequest& request = graphics->TextEntryRequests()[0];
   EXPECT_EQ(request.control, graphics->GetControl(kGainKnobControl));
   ASSERT_NE(request.param, nullptr);
   EXPECT_STREQ(request.param->Name(), "Gain Level");
