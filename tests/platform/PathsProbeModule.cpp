@@ -2,6 +2,7 @@
 // answers the folders as seen from code linked into a module.
 #include <string>
 
+#include "platform/ModuleHandle.h"
 #include "platform/Paths.h"
 
 namespace {
@@ -16,4 +17,9 @@ extern "C" __attribute__((visibility("default"))) const char* ProbePluginPath() 
 extern "C" __attribute__((visibility("default"))) const char* ProbeHostPath() {
   gAnswer = platform::HostPath();
   return gAnswer.c_str();
+}
+
+// What an entry point does with the handle its host passed in.
+extern "C" __attribute__((visibility("default"))) void ProbeRecordModuleHandle(void* handle) {
+  platform::SetThisModuleHandle(handle);
 }

@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 
+#include <dlfcn.h>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -39,6 +40,17 @@ TEST(HostAndPluginPath, ALoadedModuleAnswersItsOwnFolderAndTheHostsProgramFolder
   ASSERT_NE(moduleFolder, FolderText(PATHS_TEST_PROGRAM_DIR));
   EXPECT_EQ(std::string(pluginPath()), moduleFolder);
   EXPECT_EQ(std::string(hostPath()), FolderText(PATHS_TEST_PROGRAM_DIR));
+
+  // A host that hands the entry point some other module's handle does not
+  // move the plug-in's folder: the module is found from its own code.
+  using Record = void (*)(void*);
+  const auto record = reinterpret_cast<Record>(module.Symbol("ProbeRecordModuleHandle"));
+  ASSERT_NE(record, nullptr);
+  void* program = dlopen(nullptr, RTLD_NOW);
+  record(program);
+  EXPECT_EQ(std::string(pluginPath()), moduleFolder);
+  record(nullptr);
+  dlclose(program);
 }
 
 // Sets the XDG variables and HOME for one test and puts the old ones back.
