@@ -3,26 +3,12 @@
 #include <cstdio>
 
 #include "tools/stratum-host/Files.h"
-#include "tools/stratum-host/HostContext.h"
 
 namespace stratumhost {
 
 void ReportError(const std::string& message) {
   std::fprintf(stderr, "stratum-host: %s\n", message.c_str());
   std::fflush(stderr);
-}
-
-bool LoadPlugin(const std::string& bundle, LoadedPlugin* plugin, std::string* error) {
-  plugin->module = Vst3Module::Load(bundle, error);
-  if (!plugin->module) return false;
-  plugin->module->SetHostContext(&HostContext());
-  const ClassDescription* effect = plugin->module->FirstAudioEffect();
-  if (effect == nullptr) {
-    *error = "'" + bundle + "' offers no audio effect class";
-    return false;
-  }
-  plugin->instance = PluginInstance::Create(*plugin->module, *effect, error);
-  return plugin->instance != nullptr;
 }
 
 bool ResolveSetting(PluginInstance& instance, const std::string& title, const std::string& value, int* index,
@@ -40,7 +26,7 @@ bool LoadStateFile(PluginInstance& instance, const std::string& path, std::strin
   if (!ReadWholeFile(path, &bytes, error)) return false;
   PluginState state;
   std::string reason;
-  if (!DecodeStateFile(bytes, &state, &reason)) {
+  if (!vst3host::DecodeStateFile(bytes, &state, &reason)) {
     *error = "cannot load '" + path + "': " + reason;
     return false;
   }
@@ -56,7 +42,7 @@ bool SaveStateToTemporary(PluginInstance& instance, const std::string& path, std
   PluginState state;
   if (!instance.SaveState(&state, error)) return false;
   *temporary = TemporaryPathBeside(path);
-  if (!WriteTemporaryFile(*temporary, EncodeStateFile(state), error)) {
+  if (!WriteTemporaryFile(*temporary, vst3host::EncodeStateFile(state), error)) {
     *error = "cannot write '" + path + "'";
     return false;
   }

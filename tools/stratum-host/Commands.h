@@ -4,10 +4,23 @@
 #include <string>
 #include <vector>
 
-#include "tools/stratum-host/PluginInstance.h"
-#include "tools/stratum-host/Vst3Module.h"
+#include "tools/vst3host/LoadedPlugin.h"
+#include "tools/vst3host/PluginInstance.h"
+#include "tools/vst3host/PluginState.h"
+#include "tools/vst3host/Vst3Module.h"
 
 namespace stratumhost {
+
+// The commands are a thin layer over the hosting library.
+using vst3host::BusDescription;
+using vst3host::ClassDescription;
+using vst3host::LoadedPlugin;
+using vst3host::LoadPlugin;
+using vst3host::ParameterDescription;
+using vst3host::PluginInstance;
+using vst3host::PluginState;
+using vst3host::TransportSettings;
+using vst3host::Vst3Module;
 
 // The tool's commands; each answers the process exit code and prints its own
 // errors (one line on standard error).
@@ -22,14 +35,6 @@ constexpr int kExitUsage = 2;
 
 // Prints "stratum-host: <message>" on standard error.
 void ReportError(const std::string& message);
-
-// A module with one instance of its first audio effect class. The instance
-// goes before the module that holds its code.
-struct LoadedPlugin {
-  std::unique_ptr<Vst3Module> module;
-  std::unique_ptr<PluginInstance> instance;
-};
-bool LoadPlugin(const std::string& bundle, LoadedPlugin* plugin, std::string* error);
 
 // Finds a parameter by title and reads a value for it (see PluginInstance::ParseValue).
 bool ResolveSetting(PluginInstance& instance, const std::string& title, const std::string& value, int* index,

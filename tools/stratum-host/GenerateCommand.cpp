@@ -8,7 +8,7 @@
 #include "tools/stratum-host/Commands.h"
 #include "tools/stratum-host/Files.h"
 #include "tools/stratum-host/Options.h"
-#include "tools/stratum-host/TextConvert.h"
+#include "tools/vst3host/TextConvert.h"
 
 namespace stratumhost {
 
@@ -91,7 +91,7 @@ int RunGenerate(const std::vector<std::string>& args) {
     return kExitFailed;
   }
   std::printf("wrote %s: %d channel%s, %s s at %s Hz\n", output.c_str(), channels, channels == 1 ? "" : "s",
-              FormatNumber(seconds).c_str(), FormatNumber(rate).c_str());
+              vst3host::FormatNumber(seconds).c_str(), vst3host::FormatNumber(rate).c_str());
   return 0;
 }
 

@@ -2,7 +2,7 @@
 #include <cstdio>
 
 #include "tools/stratum-host/Commands.h"
-#include "tools/stratum-host/TextConvert.h"
+#include "tools/vst3host/TextConvert.h"
 
 namespace stratumhost {
 
@@ -66,7 +66,7 @@ int RunInfo(const std::vector<std::string>& args) {
     const int index = static_cast<int>(i);
     std::printf("  id %u \"%s\" units \"%s\" flags 0x%x (%s) default %s (%s) steps %d value \"%s\"\n", p.id,
                 p.title.c_str(), p.units.c_str(), static_cast<unsigned>(p.flags), FlagNames(p.flags).c_str(),
-                FormatNumber(p.defaultNormalized).c_str(), instance.ValueText(index, p.defaultNormalized).c_str(),
+                vst3host::FormatNumber(p.defaultNormalized).c_str(), instance.ValueText(index, p.defaultNormalized).c_str(),
                 p.stepCount, instance.HostValueText(index).c_str());
   }
   std::fflush(stdout);

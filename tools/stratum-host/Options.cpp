@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "tools/stratum-host/TextConvert.h"
+#include "tools/vst3host/TextConvert.h"
 
 namespace stratumhost {
 
@@ -19,7 +19,7 @@ bool OptionReader::IntegerValue(const std::string& option, int low, int high, in
   std::string text;
   if (!Value(option, &text, error)) return false;
   double number = 0.0;
-  if (!ParseNumber(text, &number) || number != std::floor(number) || number < low || number > high) {
+  if (!vst3host::ParseNumber(text, &number) || number != std::floor(number) || number < low || number > high) {
     *error = option + " takes a whole number from " + std::to_string(low) + " to " + std::to_string(high) +
              ", not '" + text + "'";
     return false;
@@ -33,8 +33,8 @@ bool OptionReader::NumberValue(const std::string& option, double low, double hig
   std::string text;
   if (!Value(option, &text, error)) return false;
   double number = 0.0;
-  if (!ParseNumber(text, &number) || number < low || number > high) {
-    *error = option + " takes a number from " + FormatNumber(low) + " to " + FormatNumber(high) + ", not '" +
+  if (!vst3host::ParseNumber(text, &number) || number < low || number > high) {
+    *error = option + " takes a number from " + vst3host::FormatNumber(low) + " to " + vst3host::FormatNumber(high) + ", not '" +
              text + "'";
     return false;
   }

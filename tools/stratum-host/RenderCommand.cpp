@@ -8,7 +8,7 @@
 #include "tools/stratum-host/LevelMeter.h"
 #include "tools/stratum-host/Options.h"
 #include "tools/stratum-host/ProgressBar.h"
-#include "tools/stratum-host/TextConvert.h"
+#include "tools/vst3host/TextConvert.h"
 
 namespace stratumhost {
 
@@ -205,7 +205,7 @@ int RunRender(const std::vector<std::string>& args) {
   }
 
   std::printf("wrote %s: %d channel%s, %s Hz, %s float\n", options.output.c_str(), instance.OutputChannels(),
-              instance.OutputChannels() == 1 ? "" : "s", FormatNumber(reader.SampleRate()).c_str(),
+              instance.OutputChannels() == 1 ? "" : "s", vst3host::FormatNumber(reader.SampleRate()).c_str(),
               options.doublePrecision ? "64-bit" : "32-bit");
   for (int c = 0; c < meter.Channels(); ++c) {
     std::printf("channel %d: peak %s, rms %s\n", c + 1, DescribeLevel(meter.Peak(c)).c_str(),

@@ -10,7 +10,7 @@
 #include "tools/stratum-host/Files.h"
 #include "tools/stratum-host/LevelMeter.h"
 #include "tools/stratum-host/Options.h"
-#include "tools/stratum-host/TextConvert.h"
+#include "tools/vst3host/TextConvert.h"
 
 namespace stratumhost {
 
@@ -146,7 +146,7 @@ class ScriptSession {
         if (!reader.NumberValue(arg, 1.0, 999.0, &transport.tempo, &error)) break;
       } else if (frames < 0) {
         double number = 0.0;
-        if (!ParseNumber(arg, &number) || number != std::floor(number) || number < 0 ||
+        if (!vst3host::ParseNumber(arg, &number) || number != std::floor(number) || number < 0 ||
             number > kMaxFramesPerCommand) {
           error = "process takes a frame count, not '" + arg + "'";
           break;
@@ -173,7 +173,7 @@ class ScriptSession {
       done += count;
     }
     std::string answer = "ok peak=";
-    for (int c = 0; c < meter.Channels(); ++c) answer += (c > 0 ? "," : "") + FormatNumber(meter.Peak(c));
+    for (int c = 0; c < meter.Channels(); ++c) answer += (c > 0 ? "," : "") + vst3host::FormatNumber(meter.Peak(c));
     for (int index : mInstance.TakeChangedParameters()) answer += "; " + Entry(index);
     Answer(answer);
     return true;

@@ -44,11 +44,11 @@ class VelmarStratumBundleTest : public HostedPluginTest {
 
 TEST_F(VelmarStratumBundleTest, FactoryAndClassIdentifyTheEffect) {
   PFactoryInfo factoryInfo;
-  ASSERT_EQ(module.Factory()->getFactoryInfo(&factoryInfo), kResultOk);
+  ASSERT_EQ(module->Factory()->getFactoryInfo(&factoryInfo), kResultOk);
   EXPECT_STREQ(factoryInfo.vendor, "Velmar");
   EXPECT_EQ(factoryInfo.flags, 16);
 
-  FUnknownPtr<IPluginFactory2> factory(module.Factory());
+  FUnknownPtr<IPluginFactory2> factory(module->Factory());
   ASSERT_TRUE(factory);
   ASSERT_EQ(factory->countClasses(), 1);
   PClassInfo2 info;
@@ -66,7 +66,7 @@ TEST_F(VelmarStratumBundleTest, FactoryAndClassIdentifyTheEffect) {
 }
 
 TEST_F(VelmarStratumBundleTest, HostSeesPresetBypassEffectAndControllerParameters) {
-  ASSERT_EQ(plugin.controller->getParameterCount(), 161);
+  ASSERT_EQ(plugin->Controller()->getParameterCount(), 161);
   EXPECT_EQ(InfoAt(0).id, kPresetId);
   EXPECT_EQ(InfoAt(1).id, kBypassId);
   EXPECT_EQ(InfoAt(1).flags, 0x10009);
@@ -123,66 +123,66 @@ TEST_F(VelmarStratumBundleTest, ValueTextsAndDefaultsComeFromTheEffect) {
   };
   for (const Case& c : cases) EXPECT_EQ(Text(c.id, c.normalized), c.text) << c.id;
 
-  EXPECT_DOUBLE_EQ(plugin.controller->plainParamToNormalized(kGainLevel, 0.0), 0.5);
-  EXPECT_DOUBLE_EQ(plugin.controller->plainParamToNormalized(14, 600.0), 5.0 / 9.0);
+  EXPECT_DOUBLE_EQ(plugin->Controller()->plainParamToNormalized(kGainLevel, 0.0), 0.5);
+  EXPECT_DOUBLE_EQ(plugin->Controller()->plainParamToNormalized(14, 600.0), 5.0 / 9.0);
   // A new instance: width 100 %, release "1 Bar", group switches on.
-  EXPECT_DOUBLE_EQ(plugin.controller->getParamNormalized(10), 0.5);
-  EXPECT_DOUBLE_EQ(plugin.controller->getParamNormalized(13), 0.5);
-  EXPECT_DOUBLE_EQ(plugin.controller->getParamNormalized(24), 1.0);
+  EXPECT_DOUBLE_EQ(plugin->Controller()->getParamNormalized(10), 0.5);
+  EXPECT_DOUBLE_EQ(plugin->Controller()->getParamNormalized(13), 0.5);
+  EXPECT_DOUBLE_EQ(plugin->Controller()->getParamNormalized(24), 1.0);
 }
 
 TEST_F(VelmarStratumBundleTest, BypassPassesTheInputThroughOnlyAboveOneHalf) {
-  ASSERT_TRUE(plugin.Start(kSample32, 48000.0, 256));
-  TestParameterChanges mute;
-  mute.Add(kMute, 1.0);
-  mute.Add(kBypassId, 0.5);
+  ASSERT_TRUE(Start(*plugin, kSample32, 48000.0, 256));
+  HostParameterChanges mute;
+  mute.Add(kMute, 0, 1.0);
+  mute.Add(kBypassId, 0, 0.5);
   MakeSineBlock(256);
-  ASSERT_EQ(plugin.ProcessFloat(in, out, &mute), kResultOk);
-  EXPECT_DOUBLE_EQ(plugin.controller->getParamNormalized(kBypassId), 0.0);
+  ASSERT_EQ(ProcessPlanar(*plugin->Processor(), in, out, {&mute}), kResultOk);
+  EXPECT_DOUBLE_EQ(plugin->Controller()->getParamNormalized(kBypassId), 0.0);
   EXPECT_NE(out[0], in[0]);  // muted, not bypassed
 
-  TestParameterChanges bypass;
-  bypass.Add(kBypassId, 0.51);
+  HostParameterChanges bypass;
+  bypass.Add(kBypassId, 0, 0.51);
   MakeSineBlock(256);
-  ASSERT_EQ(plugin.ProcessFloat(in, out, &bypass), kResultOk);
-  EXPECT_DOUBLE_EQ(plugin.controller->getParamNormalized(kBypassId), 1.0);
+  ASSERT_EQ(ProcessPlanar(*plugin->Processor(), in, out, {&bypass}), kResultOk);
+  EXPECT_DOUBLE_EQ(plugin->Controller()->getParamNormalized(kBypassId), 1.0);
   EXPECT_EQ(out, in);
 }
 
 TEST_F(VelmarStratumBundleTest, StateStreamIsTheStateChunkAndTheBypassFlag) {
-  ASSERT_TRUE(plugin.Start(kSample32));
-  TestParameterChanges changes;
-  changes.Add(kGainLevel, 0.75);
-  changes.Add(9, 0.25);
-  changes.Add(20, 0.0);
-  changes.Add(kBypassId, 1.0);
-  plugin.ProcessChangesOnly(&changes);
+  ASSERT_TRUE(Start(*plugin, kSample32));
+  HostParameterChanges changes;
+  changes.Add(kGainLevel, 0, 0.75);
+  changes.Add(9, 0, 0.25);
+  changes.Add(20, 0, 0.0);
+  changes.Add(kBypassId, 0, 1.0);
+  ProcessChangesOnly(*plugin->Processor(), {&changes});
 
-  const std::vector<char> state = plugin.SaveState();
+  const std::vector<uint8_t> state = SaveState(*plugin);
   ASSERT_EQ(state.size(), 256u);
   EXPECT_EQ(state[252], 1);
 
-  PluginInstance restored;
-  ASSERT_TRUE(restored.Create(module.Factory(), &hostApplication));
-  ASSERT_EQ(restored.LoadState(state), kResultOk);
+  std::unique_ptr<PluginInstance> restored = Another();
+  ASSERT_NE(restored, nullptr);
+  ASSERT_EQ(LoadState(*restored, state), kResultOk);
   for (int i = 0; i < kEffectParams; ++i) {
-    EXPECT_DOUBLE_EQ(restored.controller->getParamNormalized(i),
-                     plugin.controller->getParamNormalized(i))
+    EXPECT_DOUBLE_EQ(restored->Controller()->getParamNormalized(i),
+                     plugin->Controller()->getParamNormalized(i))
         << i;
   }
-  EXPECT_DOUBLE_EQ(restored.controller->getParamNormalized(kBypassId), 1.0);
-  EXPECT_EQ(restored.SaveState(), state);
+  EXPECT_DOUBLE_EQ(restored->Controller()->getParamNormalized(kBypassId), 1.0);
+  EXPECT_EQ(SaveState(*restored), state);
 
-  PluginInstance truncated;
-  ASSERT_TRUE(truncated.Create(module.Factory(), &hostApplication));
-  EXPECT_EQ(truncated.LoadState(std::vector<char>(state.begin(), state.end() - 4)),
+  std::unique_ptr<PluginInstance> truncated = Another();
+  ASSERT_NE(truncated, nullptr);
+  EXPECT_EQ(LoadState(*truncated, std::vector<uint8_t>(state.begin(), state.end() - 4)),
             kResultFalse);
-  EXPECT_DOUBLE_EQ(truncated.controller->getParamNormalized(kGainLevel), 0.75);
-  EXPECT_DOUBLE_EQ(truncated.controller->getParamNormalized(kBypassId), 0.0);
+  EXPECT_DOUBLE_EQ(truncated->Controller()->getParamNormalized(kGainLevel), 0.75);
+  EXPECT_DOUBLE_EQ(truncated->Controller()->getParamNormalized(kBypassId), 0.0);
 }
 
 TEST_F(VelmarStratumBundleTest, EditorViewReportsTheEditorSize) {
-  IPlugView* view = plugin.controller->createView(ViewType::kEditor);
+  IPlugView* view = plugin->Controller()->createView(ViewType::kEditor);
   ASSERT_NE(view, nullptr);
   ViewRect rect;
   ASSERT_EQ(view->getSize(&rect), kResultOk);
@@ -201,38 +201,36 @@ TEST_F(VelmarStratumBundleTest, EditorViewReportsTheEditorSize) {
 // host through the output parameter changes of the process call in which it
 // took it, never through the component handler on the audio thread.
 TEST_F(VelmarStratumBundleTest, GroupValuesReachTheHostAsOutputParameterChanges) {
-  RecordingComponentHandler otherHandler;  // outlives the instance that calls it
-  PluginInstance other;
-  ASSERT_TRUE(other.Create(module.Factory(), &hostApplication));
-  ASSERT_EQ(other.controller->setComponentHandler(&otherHandler), kResultTrue);
-  ASSERT_TRUE(plugin.Start(kSample32));
-  ASSERT_TRUE(other.Start(kSample32));
+  std::unique_ptr<PluginInstance> other = Another();
+  ASSERT_NE(other, nullptr);
+  ASSERT_TRUE(Start(*plugin, kSample32));
+  ASSERT_TRUE(Start(*other, kSample32));
 
-  TestParameterChanges join;
-  join.Add(kGroup, kTestGroup / 16.0);
+  HostParameterChanges join;
+  join.Add(kGroup, 0, kTestGroup / 16.0);
   MakeSineBlock(64);
-  ASSERT_EQ(plugin.ProcessFloat(in, out, &join), kResultOk);
-  ASSERT_EQ(other.ProcessFloat(in, out, &join), kResultOk);
-  ASSERT_EQ(plugin.ProcessFloat(in, out), kResultOk);
-  ASSERT_EQ(other.ProcessFloat(in, out), kResultOk);
+  ASSERT_EQ(ProcessPlanar(*plugin->Processor(), in, out, {&join}), kResultOk);
+  ASSERT_EQ(ProcessPlanar(*other->Processor(), in, out, {&join}), kResultOk);
+  ASSERT_EQ(ProcessPlanar(*plugin->Processor(), in, out), kResultOk);
+  ASSERT_EQ(ProcessPlanar(*other->Processor(), in, out), kResultOk);
 
-  TestParameterChanges gain;
-  gain.Add(kGainLevel, 0.75);
-  ASSERT_EQ(plugin.ProcessFloat(in, out, &gain), kResultOk);
+  HostParameterChanges gain;
+  gain.Add(kGainLevel, 0, 0.75);
+  ASSERT_EQ(ProcessPlanar(*plugin->Processor(), in, out, {&gain}), kResultOk);
 
-  TestParameterChanges taken;
-  ASSERT_EQ(other.ProcessFloat(in, out, nullptr, &taken), kResultOk);
-  TestParamQueue* queue = taken.Find(kGainLevel);
+  HostParameterChanges taken;
+  ASSERT_EQ(ProcessPlanar(*other->Processor(), in, out, {nullptr, &taken}), kResultOk);
+  HostParamValueQueue* queue = taken.Find(kGainLevel);
   ASSERT_NE(queue, nullptr);
-  ASSERT_EQ(queue->points.size(), 1u);
-  EXPECT_DOUBLE_EQ(queue->points[0].value, 0.75);
-  EXPECT_DOUBLE_EQ(other.controller->getParamNormalized(kGainLevel), 0.75);
-  EXPECT_TRUE(otherHandler.calls.empty());
+  ASSERT_EQ(queue->getPointCount(), 1);
+  EXPECT_DOUBLE_EQ(LastPoint(taken, kGainLevel), 0.75);
+  EXPECT_DOUBLE_EQ(other->Controller()->getParamNormalized(kGainLevel), 0.75);
+  EXPECT_TRUE(other->Handler().Calls().empty());
 
-  TestParameterChanges leave;
-  leave.Add(kGroup, 0.0);
-  plugin.ProcessChangesOnly(&leave);
-  other.ProcessChangesOnly(&leave);
+  HostParameterChanges leave;
+  leave.Add(kGroup, 0, 0.0);
+  ProcessChangesOnly(*plugin->Processor(), {&leave});
+  ProcessChangesOnly(*other->Processor(), {&leave});
 }
 
 }  // namespace

@@ -43,12 +43,12 @@ class Vst3AdapterTest : public HostedPluginTest {
 
 TEST_F(Vst3AdapterTest, FactoryDescribesOneSingleComponentClass) {
   PFactoryInfo factoryInfo;
-  ASSERT_EQ(module.Factory()->getFactoryInfo(&factoryInfo), kResultOk);
+  ASSERT_EQ(module->Factory()->getFactoryInfo(&factoryInfo), kResultOk);
   EXPECT_STREQ(factoryInfo.vendor, "Velmar");
   EXPECT_EQ(factoryInfo.flags, PFactoryInfo::kUnicode);
-  ASSERT_EQ(module.Factory()->countClasses(), 1);
+  ASSERT_EQ(module->Factory()->countClasses(), 1);
 
-  FUnknownPtr<IPluginFactory2> factory2(module.Factory());
+  FUnknownPtr<IPluginFactory2> factory2(module->Factory());
   ASSERT_TRUE(factory2);
   PClassInfo2 info;
   ASSERT_EQ(factory2->getClassInfo2(0, &info), kResultOk);
@@ -64,42 +64,42 @@ TEST_F(Vst3AdapterTest, FactoryDescribesOneSingleComponentClass) {
   EXPECT_STREQ(info.version, "1.2.3");
   EXPECT_STREQ(info.sdkVersion, "VST 3.5.2");
 
-  FUnknownPtr<IPluginFactory3> factory3(module.Factory());
+  FUnknownPtr<IPluginFactory3> factory3(module->Factory());
   ASSERT_TRUE(factory3);
   PClassInfoW wide;
   ASSERT_EQ(factory3->getClassInfoUnicode(0, &wide), kResultOk);
   EXPECT_EQ(ToAscii(wide.name), "StratumTestEffect");
   EXPECT_EQ(ToAscii(wide.sdkVersion), "VST 3.5.2");
   PClassInfo plain;
-  EXPECT_NE(module.Factory()->getClassInfo(1, &plain), kResultOk);
+  EXPECT_NE(module->Factory()->getClassInfo(1, &plain), kResultOk);
 }
 
 TEST_F(Vst3AdapterTest, ModuleHandsOutOneFactoryAndRefusesUnknownClasses) {
   using FactoryFunction = IPluginFactory* (PLUGIN_API*)();
   auto getFactory =
-      reinterpret_cast<FactoryFunction>(module.Library().Symbol("GetPluginFactory"));
+      reinterpret_cast<FactoryFunction>(module->Symbol("GetPluginFactory"));
   IPluginFactory* again = getFactory();
-  EXPECT_EQ(again, module.Factory());
+  EXPECT_EQ(again, module->Factory());
   again->release();
 
   TUID unknown = {};
   void* object = reinterpret_cast<void*>(1);
-  EXPECT_NE(module.Factory()->createInstance(unknown, IComponent::iid, &object), kResultOk);
+  EXPECT_NE(module->Factory()->createInstance(unknown, IComponent::iid, &object), kResultOk);
   EXPECT_EQ(object, nullptr);
 
   // A class asked for an interface it does not have gives nothing back.
   PClassInfo info;
-  module.Factory()->getClassInfo(0, &info);
+  module->Factory()->getClassInfo(0, &info);
   object = reinterpret_cast<void*>(1);
-  EXPECT_NE(module.Factory()->createInstance(info.cid, IPlugView::iid, &object), kResultOk);
+  EXPECT_NE(module->Factory()->createInstance(info.cid, IPlugView::iid, &object), kResultOk);
   EXPECT_EQ(object, nullptr);
 
-  EXPECT_EQ(module.Library().Symbol("MakeEffectInstance"), nullptr);
+  EXPECT_EQ(module->Symbol("MakeEffectInstance"), nullptr);
 }
 
 TEST_F(Vst3AdapterTest, OneObjectAnswersEveryComponentInterface) {
   FUnknown* identity = nullptr;
-  ASSERT_EQ(plugin.component->queryInterface(FUnknown::iid, reinterpret_cast<void**>(&identity)),
+  ASSERT_EQ(plugin->Component()->queryInterface(FUnknown::iid, reinterpret_cast<void**>(&identity)),
             kResultOk);
   const FUID* interfaces[] = {&IComponent::iid,   &IAudioProcessor::iid, &IEditController::iid,
                               &IEditController2::iid, &IUnitInfo::iid,   &IMidiMapping::iid,
@@ -108,7 +108,7 @@ TEST_F(Vst3AdapterTest, OneObjectAnswersEveryComponentInterface) {
     TUID tuid;
     iid->toTUID(tuid);
     FUnknown* object = nullptr;
-    ASSERT_EQ(plugin.controller->queryInterface(tuid, reinterpret_cast<void**>(&object)),
+    ASSERT_EQ(plugin->Controller()->queryInterface(tuid, reinterpret_cast<void**>(&object)),
               kResultOk);
     FUnknown* objectIdentity = nullptr;
     object->queryInterface(FUnknown::iid, reinterpret_cast<void**>(&objectIdentity));
@@ -120,7 +120,7 @@ TEST_F(Vst3AdapterTest, OneObjectAnswersEveryComponentInterface) {
 }
 
 TEST_F(Vst3AdapterTest, ParametersComeInHostOrderWithTheirFlags) {
-  ASSERT_EQ(plugin.controller->getParameterCount(), 2 + kEffectParams + 128);
+  ASSERT_EQ(plugin->Controller()->getParameterCount(), 2 + kEffectParams + 128);
 
   ParameterInfo preset = InfoAt(0);
   EXPECT_EQ(preset.id, kPresetId);
@@ -170,52 +170,52 @@ TEST_F(Vst3AdapterTest, ValueTextsAndConversions) {
   EXPECT_EQ(Text(0x7FFF0000, 0.5), "<refused>");
 
   // The adapter's conversion follows the parameter's curve...
-  EXPECT_DOUBLE_EQ(plugin.controller->plainParamToNormalized(kLevel, 25.0), 0.5);
-  EXPECT_DOUBLE_EQ(plugin.controller->plainParamToNormalized(kLevel, 500.0), 1.0);
+  EXPECT_DOUBLE_EQ(plugin->Controller()->plainParamToNormalized(kLevel, 25.0), 0.5);
+  EXPECT_DOUBLE_EQ(plugin->Controller()->plainParamToNormalized(kLevel, 500.0), 1.0);
   // ...while the SDK's own reverse conversion stays linear.
-  EXPECT_DOUBLE_EQ(plugin.controller->normalizedParamToPlain(kLevel, 0.5), 50.0);
-  EXPECT_DOUBLE_EQ(plugin.controller->plainParamToNormalized(kFirstController + 3, 127.0), 1.0);
-  EXPECT_DOUBLE_EQ(plugin.controller->plainParamToNormalized(0x7FFF0000, 42.0), 42.0);
+  EXPECT_DOUBLE_EQ(plugin->Controller()->normalizedParamToPlain(kLevel, 0.5), 50.0);
+  EXPECT_DOUBLE_EQ(plugin->Controller()->plainParamToNormalized(kFirstController + 3, 127.0), 1.0);
+  EXPECT_DOUBLE_EQ(plugin->Controller()->plainParamToNormalized(0x7FFF0000, 42.0), 42.0);
 }
 
 TEST_F(Vst3AdapterTest, ControllerValuesAreSetWithoutNotices) {
-  EXPECT_NEAR(plugin.controller->getParamNormalized(kLevel), std::sqrt(0.5), 1e-12);
-  EXPECT_EQ(plugin.controller->setParamNormalized(kLevel, 0.2), kResultOk);
-  EXPECT_DOUBLE_EQ(plugin.controller->getParamNormalized(kLevel), 0.2);
-  EXPECT_EQ(plugin.controller->setParamNormalized(kBypassId, 1.0), kResultFalse);
-  EXPECT_EQ(plugin.controller->setParamNormalized(kFirstController, 1.0), kResultFalse);
-  EXPECT_DOUBLE_EQ(plugin.controller->getParamNormalized(kBypassId), 0.0);
-  EXPECT_DOUBLE_EQ(plugin.controller->getParamNormalized(kFirstController), 0.0);
-  EXPECT_TRUE(handler.calls.empty());
+  EXPECT_NEAR(plugin->Controller()->getParamNormalized(kLevel), std::sqrt(0.5), 1e-12);
+  EXPECT_EQ(plugin->Controller()->setParamNormalized(kLevel, 0.2), kResultOk);
+  EXPECT_DOUBLE_EQ(plugin->Controller()->getParamNormalized(kLevel), 0.2);
+  EXPECT_EQ(plugin->Controller()->setParamNormalized(kBypassId, 1.0), kResultFalse);
+  EXPECT_EQ(plugin->Controller()->setParamNormalized(kFirstController, 1.0), kResultFalse);
+  EXPECT_DOUBLE_EQ(plugin->Controller()->getParamNormalized(kBypassId), 0.0);
+  EXPECT_DOUBLE_EQ(plugin->Controller()->getParamNormalized(kFirstController), 0.0);
+  EXPECT_TRUE(HandlerCalls().empty());
 }
 
 TEST_F(Vst3AdapterTest, OnlyTheLastPointOfAQueueCountsFromTheBlockStart) {
-  ASSERT_TRUE(plugin.Start(kSample32));
+  ASSERT_TRUE(Start(*plugin, kSample32));
   MakeStereoBlock(64);
-  TestParameterChanges changes;
-  changes.Add(kLevel, 0.9, 0);
-  changes.Add(kLevel, 0.1, 10);
-  changes.Add(kLevel, 0.5, 40);  // Level 25 %
-  ASSERT_EQ(plugin.ProcessFloat(in, out, &changes), kResultOk);
+  HostParameterChanges changes;
+  changes.Add(kLevel, 0, 0.9);
+  changes.Add(kLevel, 10, 0.1);
+  changes.Add(kLevel, 40, 0.5);  // Level 25 %
+  ASSERT_EQ(ProcessPlanar(*plugin->Processor(), in, out, {&changes}), kResultOk);
 
-  EXPECT_DOUBLE_EQ(plugin.controller->getParamNormalized(kLevel), 0.5);
+  EXPECT_DOUBLE_EQ(plugin->Controller()->getParamNormalized(kLevel), 0.5);
   for (int c = 0; c < 2; ++c) {
     for (int s = 0; s < 64; ++s) ASSERT_FLOAT_EQ(out[c][s], in[c][s] * 0.25f) << c << " " << s;
   }
 }
 
 TEST_F(Vst3AdapterTest, BypassAboveOneHalfPassesTheInputThrough) {
-  ASSERT_TRUE(plugin.Start(kSample32));
+  ASSERT_TRUE(Start(*plugin, kSample32));
   struct Case {
     double value;
     bool bypassed;
   };
   for (const Case& c : {Case{0.5, false}, Case{0.51, true}, Case{0.0, false}}) {
     MakeStereoBlock(32);
-    TestParameterChanges changes;
-    changes.Add(kBypassId, c.value);
-    ASSERT_EQ(plugin.ProcessFloat(in, out, &changes), kResultOk);
-    EXPECT_DOUBLE_EQ(plugin.controller->getParamNormalized(kBypassId), c.bypassed ? 1.0 : 0.0);
+    HostParameterChanges changes;
+    changes.Add(kBypassId, 0, c.value);
+    ASSERT_EQ(ProcessPlanar(*plugin->Processor(), in, out, {&changes}), kResultOk);
+    EXPECT_DOUBLE_EQ(plugin->Controller()->getParamNormalized(kBypassId), c.bypassed ? 1.0 : 0.0);
     const float gain = c.bypassed ? 1.0f : 0.5f;
     for (int ch = 0; ch < 2; ++ch) {
       for (int s = 0; s < 32; ++s) ASSERT_EQ(out[ch][s], in[ch][s] * gain) << c.value;
@@ -224,20 +224,20 @@ TEST_F(Vst3AdapterTest, BypassAboveOneHalfPassesTheInputThrough) {
 }
 
 TEST_F(Vst3AdapterTest, PresetParameterSelectsOnlyExistingPresets) {
-  ASSERT_TRUE(plugin.Start(kSample32));
-  TestParameterChanges level;
-  level.Add(kLevel, 0.3);
-  plugin.ProcessChangesOnly(&level);
+  ASSERT_TRUE(Start(*plugin, kSample32));
+  HostParameterChanges level;
+  level.Add(kLevel, 0, 0.3);
+  ProcessChangesOnly(*plugin->Processor(), {&level});
 
-  TestParameterChanges beyondLast;
-  beyondLast.Add(kPresetId, 1.0);  // preset 1 of one: nothing changes
-  plugin.ProcessChangesOnly(&beyondLast);
-  EXPECT_DOUBLE_EQ(plugin.controller->getParamNormalized(kLevel), 0.3);
+  HostParameterChanges beyondLast;
+  beyondLast.Add(kPresetId, 0, 1.0);  // preset 1 of one: nothing changes
+  ProcessChangesOnly(*plugin->Processor(), {&beyondLast});
+  EXPECT_DOUBLE_EQ(plugin->Controller()->getParamNormalized(kLevel), 0.3);
 
-  TestParameterChanges first;
-  first.Add(kPresetId, 0.0);  // preset 0 holds the defaults
-  plugin.ProcessChangesOnly(&first);
-  EXPECT_NEAR(plugin.controller->getParamNormalized(kLevel), std::sqrt(0.5), 1e-12);
+  HostParameterChanges first;
+  first.Add(kPresetId, 0, 0.0);  // preset 0 holds the defaults
+  ProcessChangesOnly(*plugin->Processor(), {&first});
+  EXPECT_NEAR(plugin->Controller()->getParamNormalized(kLevel), std::sqrt(0.5), 1e-12);
 }
 
 TEST_F(Vst3AdapterTest, BusArrangementsFollowTheChannelPairs) {
@@ -256,37 +256,37 @@ TEST_F(Vst3AdapterTest, BusArrangementsFollowTheChannelPairs) {
   for (const Case& c : cases) {
     SpeakerArrangement input = c.input;
     SpeakerArrangement output = c.output;
-    EXPECT_EQ(plugin.processor->setBusArrangements(&input, 1, &output, 1), c.expected)
+    EXPECT_EQ(plugin->Processor()->setBusArrangements(&input, 1, &output, 1), c.expected)
         << std::hex << c.input << " -> " << c.output;
   }
   SpeakerArrangement stereo = SpeakerArr::kStereo;
-  EXPECT_EQ(plugin.processor->setBusArrangements(nullptr, 0, &stereo, 1), kResultFalse);
+  EXPECT_EQ(plugin->Processor()->setBusArrangements(nullptr, 0, &stereo, 1), kResultFalse);
   SpeakerArrangement two[2] = {SpeakerArr::kStereo, SpeakerArr::kStereo};
-  EXPECT_EQ(plugin.processor->setBusArrangements(two, 2, &stereo, 1), kResultFalse);
+  EXPECT_EQ(plugin->Processor()->setBusArrangements(two, 2, &stereo, 1), kResultFalse);
 }
 
 TEST_F(Vst3AdapterTest, MainInputIsRenamedOnlyWhenItsChannelCountChanges) {
   auto inputBusName = [&] {
     BusInfo info = {};
-    EXPECT_EQ(plugin.component->getBusInfo(kAudio, kInput, 0, info), kResultTrue);
+    EXPECT_EQ(plugin->Component()->getBusInfo(kAudio, kInput, 0, info), kResultTrue);
     return ToAscii(info.name) + "/" + std::to_string(info.channelCount);
   };
   EXPECT_EQ(inputBusName(), "Main Input/2");
   SpeakerArrangement stereo = SpeakerArr::kStereo;
   SpeakerArrangement stereoOut = SpeakerArr::kStereo;
-  ASSERT_EQ(plugin.processor->setBusArrangements(&stereo, 1, &stereoOut, 1), kResultOk);
+  ASSERT_EQ(plugin->Processor()->setBusArrangements(&stereo, 1, &stereoOut, 1), kResultOk);
   EXPECT_EQ(inputBusName(), "Main Input/2");
   SpeakerArrangement mono = SpeakerArr::kMono;
   SpeakerArrangement monoOut = SpeakerArr::kMono;
-  ASSERT_EQ(plugin.processor->setBusArrangements(&mono, 1, &monoOut, 1), kResultOk);
+  ASSERT_EQ(plugin->Processor()->setBusArrangements(&mono, 1, &monoOut, 1), kResultOk);
   EXPECT_EQ(inputBusName(), "Input/1");
   SpeakerArrangement arrangement = 0;
-  ASSERT_EQ(plugin.processor->getBusArrangement(kOutput, 0, arrangement), kResultTrue);
+  ASSERT_EQ(plugin->Processor()->getBusArrangement(kOutput, 0, arrangement), kResultTrue);
   EXPECT_EQ(arrangement, SpeakerArr::kMono);
 
-  EXPECT_EQ(plugin.component->getBusCount(kEvent, kInput), 1);
+  EXPECT_EQ(plugin->Component()->getBusCount(kEvent, kInput), 1);
   BusInfo midi = {};
-  ASSERT_EQ(plugin.component->getBusInfo(kEvent, kInput, 0, midi), kResultTrue);
+  ASSERT_EQ(plugin->Component()->getBusInfo(kEvent, kInput, 0, midi), kResultTrue);
   EXPECT_EQ(ToAscii(midi.name), "MIDI Input");
   EXPECT_EQ(midi.channelCount, 1);
 }
@@ -294,35 +294,35 @@ TEST_F(Vst3AdapterTest, MainInputIsRenamedOnlyWhenItsChannelCountChanges) {
 TEST_F(Vst3AdapterTest, MonoHostFeedsOnlyTheFirstChannel) {
   SpeakerArrangement mono = SpeakerArr::kMono;
   SpeakerArrangement monoOut = SpeakerArr::kMono;
-  ASSERT_EQ(plugin.processor->setBusArrangements(&mono, 1, &monoOut, 1), kResultOk);
-  ASSERT_TRUE(plugin.Start(kSample32));
+  ASSERT_EQ(plugin->Processor()->setBusArrangements(&mono, 1, &monoOut, 1), kResultOk);
+  ASSERT_TRUE(Start(*plugin, kSample32, 48000.0, 512, 1));
   MakeStereoBlock(16);
   in.resize(1);
   out.resize(1);
-  ASSERT_EQ(plugin.ProcessFloat(in, out), kResultOk);
+  ASSERT_EQ(ProcessPlanar(*plugin->Processor(), in, out), kResultOk);
   for (int s = 0; s < 16; ++s) ASSERT_FLOAT_EQ(out[0][s], in[0][s] * 0.5f);
 }
 
 TEST_F(Vst3AdapterTest, SampleSizesAgreeWithinFloatPrecision) {
-  EXPECT_EQ(plugin.processor->canProcessSampleSize(kSample32), kResultTrue);
-  EXPECT_EQ(plugin.processor->canProcessSampleSize(kSample64), kResultTrue);
-  EXPECT_EQ(plugin.processor->canProcessSampleSize(3), kResultFalse);
+  EXPECT_EQ(plugin->Processor()->canProcessSampleSize(kSample32), kResultTrue);
+  EXPECT_EQ(plugin->Processor()->canProcessSampleSize(kSample64), kResultTrue);
+  EXPECT_EQ(plugin->Processor()->canProcessSampleSize(3), kResultFalse);
 
-  ASSERT_TRUE(plugin.Start(kSample32));
+  ASSERT_TRUE(Start(*plugin, kSample32));
   MakeStereoBlock(128);
-  TestParameterChanges changes;
-  changes.Add(kLevel, 0.77);
-  ASSERT_EQ(plugin.ProcessFloat(in, out, &changes), kResultOk);
+  HostParameterChanges changes;
+  changes.Add(kLevel, 0, 0.77);
+  ASSERT_EQ(ProcessPlanar(*plugin->Processor(), in, out, {&changes}), kResultOk);
 
-  PluginInstance wide;
-  ASSERT_TRUE(wide.Create(module.Factory(), &hostApplication));
-  ASSERT_TRUE(wide.Start(kSample64));
+  std::unique_ptr<PluginInstance> wide = Another();
+  ASSERT_NE(wide, nullptr);
+  ASSERT_TRUE(Start(*wide, kSample64));
   std::vector<std::vector<double>> inWide(2, std::vector<double>(128));
   std::vector<std::vector<double>> outWide(2, std::vector<double>(128, 0.0));
   for (int c = 0; c < 2; ++c) {
     for (int s = 0; s < 128; ++s) inWide[c][s] = in[c][s];
   }
-  ASSERT_EQ(wide.ProcessDouble(inWide, outWide, &changes), kResultOk);
+  ASSERT_EQ(ProcessPlanar(*wide->Processor(), inWide, outWide, {&changes}), kResultOk);
   for (int c = 0; c < 2; ++c) {
     for (int s = 0; s < 128; ++s) {
       ASSERT_NEAR(out[c][s], outWide[c][s], 1e-6 * std::fabs(outWide[c][s]) + 1e-9);
@@ -332,77 +332,77 @@ TEST_F(Vst3AdapterTest, SampleSizesAgreeWithinFloatPrecision) {
 
 TEST_F(Vst3AdapterTest, SetupRefusesWhatCannotBeProcessed) {
   ProcessSetup odd{kRealtime, 3, 512, 48000.0};
-  EXPECT_EQ(plugin.processor->setupProcessing(odd), kResultFalse);
+  EXPECT_EQ(plugin->Processor()->setupProcessing(odd), kResultFalse);
   ProcessSetup noRate{kRealtime, kSample32, 512, 0.0};
-  EXPECT_EQ(plugin.processor->setupProcessing(noRate), kResultFalse);
+  EXPECT_EQ(plugin->Processor()->setupProcessing(noRate), kResultFalse);
   ProcessSetup negativeBlock{kRealtime, kSample32, -1, 48000.0};
-  EXPECT_EQ(plugin.processor->setupProcessing(negativeBlock), kResultFalse);
+  EXPECT_EQ(plugin->Processor()->setupProcessing(negativeBlock), kResultFalse);
 }
 
 TEST_F(Vst3AdapterTest, StateRoundTripCarriesParametersAndBypass) {
-  ASSERT_TRUE(plugin.Start(kSample32));
-  TestParameterChanges changes;
-  changes.Add(kLevel, 0.25);
-  changes.Add(kMode, 1.0);
-  changes.Add(kBypassId, 1.0);
-  plugin.ProcessChangesOnly(&changes);
+  ASSERT_TRUE(Start(*plugin, kSample32));
+  HostParameterChanges changes;
+  changes.Add(kLevel, 0, 0.25);
+  changes.Add(kMode, 0, 1.0);
+  changes.Add(kBypassId, 0, 1.0);
+  ProcessChangesOnly(*plugin->Processor(), {&changes});
 
-  const std::vector<char> state = plugin.SaveState();
+  const std::vector<uint8_t> state = SaveState(*plugin);
   ASSERT_EQ(state.size(), 8u * kEffectParams + 4u);
   const char bypassFlag[4] = {1, 0, 0, 0};
   EXPECT_EQ(std::memcmp(state.data() + state.size() - 4, bypassFlag, 4), 0);
 
-  PluginInstance restored;
-  ASSERT_TRUE(restored.Create(module.Factory(), &hostApplication));
-  ASSERT_EQ(restored.LoadState(state), kResultOk);
+  std::unique_ptr<PluginInstance> restored = Another();
+  ASSERT_NE(restored, nullptr);
+  ASSERT_EQ(LoadState(*restored, state), kResultOk);
   for (ParamID id : {kLevel, kMode, kSwitch, kBypassId}) {
-    EXPECT_DOUBLE_EQ(restored.controller->getParamNormalized(id),
-                     plugin.controller->getParamNormalized(id))
+    EXPECT_DOUBLE_EQ(restored->Controller()->getParamNormalized(id),
+                     plugin->Controller()->getParamNormalized(id))
         << id;
   }
 
   // Preparing to process clears a restored bypass.
-  ASSERT_TRUE(restored.Start(kSample32));
-  EXPECT_DOUBLE_EQ(restored.controller->getParamNormalized(kBypassId), 0.0);
+  ASSERT_TRUE(Start(*restored, kSample32));
+  EXPECT_DOUBLE_EQ(restored->Controller()->getParamNormalized(kBypassId), 0.0);
 }
 
 TEST_F(Vst3AdapterTest, ShortStateStreamsAnswerFalseButKeepWhatWasRead) {
-  ASSERT_TRUE(plugin.Start(kSample32));
-  TestParameterChanges changes;
-  changes.Add(kLevel, 0.25);
-  changes.Add(kMode, 0.0);
-  plugin.ProcessChangesOnly(&changes);
-  std::vector<char> state = plugin.SaveState();
+  ASSERT_TRUE(Start(*plugin, kSample32));
+  HostParameterChanges changes;
+  changes.Add(kLevel, 0, 0.25);
+  changes.Add(kMode, 0, 0.0);
+  ProcessChangesOnly(*plugin->Processor(), {&changes});
+  std::vector<uint8_t> state = SaveState(*plugin);
   ASSERT_FALSE(state.empty());
   state.resize(state.size() - 4);
 
-  PluginInstance restored;
-  ASSERT_TRUE(restored.Create(module.Factory(), &hostApplication));
-  EXPECT_EQ(restored.LoadState(state), kResultFalse);
-  EXPECT_DOUBLE_EQ(restored.controller->getParamNormalized(kLevel), 0.25);
-  EXPECT_DOUBLE_EQ(restored.controller->getParamNormalized(kMode), 0.0);
+  std::unique_ptr<PluginInstance> restored = Another();
+  ASSERT_NE(restored, nullptr);
+  EXPECT_EQ(LoadState(*restored, state), kResultFalse);
+  EXPECT_DOUBLE_EQ(restored->Controller()->getParamNormalized(kLevel), 0.25);
+  EXPECT_DOUBLE_EQ(restored->Controller()->getParamNormalized(kMode), 0.0);
 
-  EXPECT_EQ(restored.LoadState({}), kResultFalse);
-  EXPECT_EQ(plugin.controller->getState(nullptr), kInvalidArgument);
-  EXPECT_EQ(plugin.controller->setState(nullptr), kInvalidArgument);
+  EXPECT_EQ(LoadState(*restored, {}), kResultFalse);
+  EXPECT_EQ(plugin->Controller()->getState(nullptr), kInvalidArgument);
+  EXPECT_EQ(plugin->Controller()->setState(nullptr), kInvalidArgument);
 }
 
 TEST_F(Vst3AdapterTest, MidiReachesTheEffectAndItsNoticesLeaveAsOutputChanges) {
-  ASSERT_TRUE(plugin.Start(kSample32));
-  auto lastOutput = [](TestParameterChanges& changes, ParamID id) {
-    TestParamQueue* queue = changes.Find(id);
-    return queue == nullptr || queue->points.empty() ? -1.0 : queue->points.back().value * 255.0;
+  ASSERT_TRUE(Start(*plugin, kSample32));
+  auto lastOutput = [](HostParameterChanges& changes, ParamID id) {
+    const double value = LastPoint(changes, id);
+    return value < 0.0 ? -1.0 : value * 255.0;
   };
 
-  TestParameterChanges controllerChange;
-  controllerChange.Add(kFirstController + 7, 0.5);
-  TestParameterChanges outputs;
-  ASSERT_EQ(plugin.ProcessChangesOnly(&controllerChange, &outputs), kResultOk);
+  HostParameterChanges controllerChange;
+  controllerChange.Add(kFirstController + 7, 0, 0.5);
+  HostParameterChanges outputs;
+  ASSERT_EQ(ProcessChangesOnly(*plugin->Processor(), {&controllerChange, &outputs}), kResultOk);
   EXPECT_NEAR(lastOutput(outputs, TestEffect::kMidiStatus), 0xB0, 1e-9);
   EXPECT_NEAR(lastOutput(outputs, TestEffect::kMidiData1), 7, 1e-9);
   EXPECT_NEAR(lastOutput(outputs, TestEffect::kMidiData2), 63, 1e-9);
 
-  TestEventList events;
+  HostEventList events;
   Event noteOn = {};
   noteOn.type = Event::kNoteOnEvent;
   noteOn.sampleOffset = 5;
@@ -416,59 +416,59 @@ TEST_F(Vst3AdapterTest, MidiReachesTheEffectAndItsNoticesLeaveAsOutputChanges) {
   noteOff.noteOff.velocity = 1.0f;
   Event other = {};
   other.type = Event::kPolyPressureEvent;
-  events.events = {noteOn, noteOff, other};
+  for (Event* event : {&noteOn, &noteOff, &other}) ASSERT_EQ(events.addEvent(*event), kResultTrue);
 
   MakeStereoBlock(16);
-  TestParameterChanges blockOutputs;
-  ASSERT_EQ(plugin.ProcessFloat(in, out, nullptr, &blockOutputs, &events), kResultOk);
+  HostParameterChanges blockOutputs;
+  ASSERT_EQ(ProcessPlanar(*plugin->Processor(), in, out, {nullptr, &blockOutputs, &events}), kResultOk);
   // One point per parameter and block: the last message (the note-off) wins.
   ASSERT_NE(blockOutputs.Find(TestEffect::kMidiStatus), nullptr);
-  EXPECT_EQ(blockOutputs.Find(TestEffect::kMidiStatus)->points.size(), 1u);
+  EXPECT_EQ(blockOutputs.Find(TestEffect::kMidiStatus)->getPointCount(), 1);
   EXPECT_NEAR(lastOutput(blockOutputs, TestEffect::kMidiStatus), 0x83, 1e-9);
   EXPECT_NEAR(lastOutput(blockOutputs, TestEffect::kMidiData1), 61, 1e-9);
   EXPECT_NEAR(lastOutput(blockOutputs, TestEffect::kMidiData2), 0, 1e-9);
 
   // Nothing reached the component handler from inside process().
-  EXPECT_TRUE(handler.calls.empty());
+  EXPECT_TRUE(HandlerCalls().empty());
 
   // A host without output changes just doesn't hear of them; the next block starts clean.
-  ASSERT_EQ(plugin.ProcessChangesOnly(&controllerChange, nullptr), kResultOk);
-  TestParameterChanges quiet;
-  ASSERT_EQ(plugin.ProcessChangesOnly(nullptr, &quiet), kResultOk);
+  ASSERT_EQ(ProcessChangesOnly(*plugin->Processor(), {&controllerChange, nullptr}), kResultOk);
+  HostParameterChanges quiet;
+  ASSERT_EQ(ProcessChangesOnly(*plugin->Processor(), {nullptr, &quiet}), kResultOk);
   EXPECT_EQ(quiet.getParameterCount(), 0);
 }
 
 TEST_F(Vst3AdapterTest, LatencyRestartWaitsUntilProcessingReturns) {
-  ASSERT_TRUE(plugin.Start(kSample32));
-  TestParameterChanges switchOn;
-  switchOn.Add(kSwitch, 1.0);
-  ASSERT_EQ(plugin.ProcessChangesOnly(&switchOn), kResultOk);
-  EXPECT_TRUE(handler.calls.empty());
-  EXPECT_EQ(plugin.processor->getLatencySamples(), uint32(TestEffect::kSwitchLatency));
+  ASSERT_TRUE(Start(*plugin, kSample32));
+  HostParameterChanges switchOn;
+  switchOn.Add(kSwitch, 0, 1.0);
+  ASSERT_EQ(ProcessChangesOnly(*plugin->Processor(), {&switchOn}), kResultOk);
+  EXPECT_TRUE(HandlerCalls().empty());
+  EXPECT_EQ(plugin->Processor()->getLatencySamples(), uint32(TestEffect::kSwitchLatency));
 
-  plugin.component->setActive(false);
-  ASSERT_FALSE(handler.calls.empty());
-  EXPECT_EQ(handler.calls[0].kind, RecordingComponentHandler::kRestart);
-  EXPECT_EQ(handler.calls[0].flags, kLatencyChanged);
-  EXPECT_EQ(handler.calls[0].thread, std::this_thread::get_id());
+  plugin->Component()->setActive(false);
+  ASSERT_FALSE(HandlerCalls().empty());
+  EXPECT_EQ(HandlerCalls()[0].kind, HostComponentHandler::kRestart);
+  EXPECT_EQ(HandlerCalls()[0].flags, kLatencyChanged);
+  EXPECT_EQ(HandlerCalls()[0].thread, std::this_thread::get_id());
 }
 
 TEST_F(Vst3AdapterTest, GesturesOutsideProcessingGoToTheComponentHandler) {
-  ASSERT_TRUE(plugin.Start(kSample32));
-  plugin.component->setActive(false);  // the test effect makes a gesture on "Level" here
-  ASSERT_EQ(handler.calls.size(), 3u);
-  EXPECT_EQ(handler.calls[0].kind, RecordingComponentHandler::kBegin);
-  EXPECT_EQ(handler.calls[1].kind, RecordingComponentHandler::kPerform);
-  EXPECT_DOUBLE_EQ(handler.calls[1].value, TestEffect::kGestureValue);
-  EXPECT_EQ(handler.calls[2].kind, RecordingComponentHandler::kEnd);
-  for (const auto& call : handler.calls) {
+  ASSERT_TRUE(Start(*plugin, kSample32));
+  plugin->Component()->setActive(false);  // the test effect makes a gesture on "Level" here
+  ASSERT_EQ(HandlerCalls().size(), 3u);
+  EXPECT_EQ(HandlerCalls()[0].kind, HostComponentHandler::kBegin);
+  EXPECT_EQ(HandlerCalls()[1].kind, HostComponentHandler::kPerform);
+  EXPECT_DOUBLE_EQ(HandlerCalls()[1].value, TestEffect::kGestureValue);
+  EXPECT_EQ(HandlerCalls()[2].kind, HostComponentHandler::kEnd);
+  for (const auto& call : HandlerCalls()) {
     EXPECT_EQ(call.id, kLevel);
     EXPECT_EQ(call.thread, std::this_thread::get_id());
   }
 }
 
 TEST_F(Vst3AdapterTest, MidiControllersMapToTheirParameters) {
-  FUnknownPtr<IMidiMapping> mapping(plugin.controller);
+  FUnknownPtr<IMidiMapping> mapping(plugin->Controller());
   ASSERT_TRUE(mapping);
   ParamID id = 0;
   ASSERT_EQ(mapping->getMidiControllerAssignment(0, 0, 7, id), kResultOk);
@@ -479,7 +479,7 @@ TEST_F(Vst3AdapterTest, MidiControllersMapToTheirParameters) {
 }
 
 TEST_F(Vst3AdapterTest, UnitsAndProgramListDescribeTheParameters) {
-  FUnknownPtr<IUnitInfo> units(plugin.controller);
+  FUnknownPtr<IUnitInfo> units(plugin->Controller());
   ASSERT_TRUE(units);
   ASSERT_EQ(units->getUnitCount(), 3);
   UnitInfo info = {};
@@ -510,9 +510,9 @@ TEST_F(Vst3AdapterTest, UnitsAndProgramListDescribeTheParameters) {
 }
 
 TEST_F(Vst3AdapterTest, ViewsKeepTheirEffectAlive) {
-  EXPECT_EQ(plugin.controller->createView("other"), nullptr);
-  EXPECT_EQ(plugin.controller->createView(nullptr), nullptr);
-  IPlugView* view = plugin.controller->createView(ViewType::kEditor);
+  EXPECT_EQ(plugin->Controller()->createView("other"), nullptr);
+  EXPECT_EQ(plugin->Controller()->createView(nullptr), nullptr);
+  IPlugView* view = plugin->Controller()->createView(ViewType::kEditor);
   ASSERT_NE(view, nullptr);
   EXPECT_EQ(view->isPlatformTypeSupported(kPlatformTypeX11EmbedWindowID), kResultFalse);
   ViewRect rect;
@@ -522,28 +522,22 @@ TEST_F(Vst3AdapterTest, ViewsKeepTheirEffectAlive) {
   EXPECT_EQ(view->canResize(), kResultFalse);
 
   // The host lets go of the effect before the view: the view still works.
-  plugin.component->terminate();
-  plugin.controller->release();
-  plugin.processor->release();
-  plugin.component->release();
-  plugin.controller = nullptr;
-  plugin.processor = nullptr;
-  plugin.component = nullptr;
+  plugin.reset();
   EXPECT_EQ(view->getSize(&rect), kResultFalse);
   view->release();
 }
 
 TEST_F(Vst3AdapterTest, BlocksWithoutBuffersOrSamplesAreHarmless) {
-  ASSERT_TRUE(plugin.Start(kSample32));
+  ASSERT_TRUE(Start(*plugin, kSample32));
   MakeStereoBlock(32);
-  ASSERT_EQ(plugin.ProcessFloat(in, out), kResultOk);
+  ASSERT_EQ(ProcessPlanar(*plugin->Processor(), in, out), kResultOk);
 
   // The host's buffers of the last block are gone; a block without buses
   // must not write through them.
   ProcessData data;
   data.symbolicSampleSize = kSample32;
   data.numSamples = 32;
-  ASSERT_EQ(plugin.processor->process(data), kResultOk);
+  ASSERT_EQ(plugin->Processor()->process(data), kResultOk);
 
   AudioBusBuffers noBuffers;
   noBuffers.numChannels = 2;
@@ -551,12 +545,12 @@ TEST_F(Vst3AdapterTest, BlocksWithoutBuffersOrSamplesAreHarmless) {
   data.numOutputs = 1;
   data.inputs = &noBuffers;
   data.outputs = &noBuffers;
-  ASSERT_EQ(plugin.processor->process(data), kResultOk);
+  ASSERT_EQ(plugin->Processor()->process(data), kResultOk);
 
-  TestParameterChanges nan;
-  nan.Add(kLevel, std::nan(""));
-  ASSERT_EQ(plugin.ProcessChangesOnly(&nan), kResultOk);
-  EXPECT_NEAR(plugin.controller->getParamNormalized(kLevel), std::sqrt(0.5), 1e-12);
+  HostParameterChanges nan;
+  nan.Add(kLevel, 0, std::nan(""));
+  ASSERT_EQ(ProcessChangesOnly(*plugin->Processor(), {&nan}), kResultOk);
+  EXPECT_NEAR(plugin->Controller()->getParamNormalized(kLevel), std::sqrt(0.5), 1e-12);
 }
 
 }  // namespace

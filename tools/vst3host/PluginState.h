@@ -6,7 +6,7 @@
 
 #include "pluginterfaces/base/funknown.h"
 
-namespace stratumhost {
+namespace vst3host {
 
 // The saved state of one plug-in instance: its component's state stream and,
 // when the controller keeps one, the controller's state stream.
@@ -30,4 +30,4 @@ struct PluginState {
 std::vector<uint8_t> EncodeStateFile(const PluginState& state);
 bool DecodeStateFile(const std::vector<uint8_t>& bytes, PluginState* state, std::string* error);
 
-}  // namespace stratumhost
+}  // namespace vst3host

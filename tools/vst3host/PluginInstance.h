@@ -10,13 +10,13 @@
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 #include "pluginterfaces/vst/ivstmessage.h"
 #include "pluginterfaces/vst/ivstprocesscontext.h"
-#include "tools/stratum-host/HostComponentHandler.h"
-#include "tools/stratum-host/HostEventList.h"
-#include "tools/stratum-host/HostParameterChanges.h"
-#include "tools/stratum-host/PluginState.h"
-#include "tools/stratum-host/Vst3Module.h"
+#include "tools/vst3host/HostComponentHandler.h"
+#include "tools/vst3host/HostEventList.h"
+#include "tools/vst3host/HostParameterChanges.h"
+#include "tools/vst3host/PluginState.h"
+#include "tools/vst3host/Vst3Module.h"
 
-namespace stratumhost {
+namespace vst3host {
 
 struct BusDescription {
   std::string name;
@@ -53,13 +53,23 @@ struct TransportSettings {
 // the component handler, restart requests).
 class PluginInstance {
  public:
+  // Creates and initialises an instance of the class with the host context
+  // (null: this library's HostContext()), and turns on the buses the plug-in
+  // marks active by default. Null with a one-line reason on failure.
   static std::unique_ptr<PluginInstance> Create(Vst3Module& module, const ClassDescription& description,
-                                                std::string* error);
+                                                std::string* error, Steinberg::FUnknown* hostContext = nullptr);
   ~PluginInstance();
   PluginInstance(const PluginInstance&) = delete;
   PluginInstance& operator=(const PluginInstance&) = delete;
 
   const ClassDescription& Description() const { return mDescription; }
+  // The plug-in's own interfaces, for callers that drive it directly (see
+  // PlanarProcess.h, StateStream.h). The instance keeps its references.
+  Steinberg::Vst::IComponent* Component() const { return mComponent; }
+  Steinberg::Vst::IAudioProcessor* Processor() const { return mProcessor; }
+  Steinberg::Vst::IEditController* Controller() const { return mController; }
+  // The component handler the controller was given, with its record of calls.
+  HostComponentHandler& Handler() { return mHandler; }
   // True when one object is both the component and the controller.
   bool SingleObject() const { return mSeparateController == nullptr; }
   std::vector<BusDescription> Buses() const;
@@ -107,7 +117,8 @@ class PluginInstance {
   };
 
   explicit PluginInstance(const ClassDescription& description);
-  bool Initialise(Vst3Module& module, std::string* error);
+  bool Initialise(Vst3Module& module, Steinberg::FUnknown* hostContext, std::string* error);
+  void ActivateDefaultBuses();
   void ReadParameters();
   void AllocateBuffers(std::vector<Steinberg::Vst::AudioBusBuffers>* buses, std::vector<BusBuffers>* storage,
                        Steinberg::Vst::BusDirection direction);
@@ -159,4 +170,4 @@ class PluginInstance {
   Steinberg::int64 mContinuousPosition = 0;
 };
 
-}  // namespace stratumhost
+}  // namespace vst3host

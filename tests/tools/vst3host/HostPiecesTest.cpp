@@ -2,11 +2,11 @@
 // process(), and the state file container.
 #include <gtest/gtest.h>
 
-#include "tools/stratum-host/HostParameterChanges.h"
-#include "tools/stratum-host/PluginState.h"
-#include "tools/stratum-host/TextConvert.h"
+#include "tools/vst3host/HostParameterChanges.h"
+#include "tools/vst3host/PluginState.h"
+#include "tools/vst3host/TextConvert.h"
 
-namespace stratumhost {
+namespace vst3host {
 namespace {
 
 using Steinberg::int32;
@@ -108,4 +108,4 @@ TEST(TextConvertTest, NumbersAreWholeDecimalTexts) {
 }
 
 }  // namespace
-}  // namespace stratumhost
+}  // namespace vst3host

@@ -1,4 +1,4 @@
-#include "tools/stratum-host/Vst3Module.h"
+#include "tools/vst3host/Vst3Module.h"
 
 #include <algorithm>
 #include <cstring>
@@ -6,9 +6,9 @@
 #include <system_error>
 
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
-#include "tools/stratum-host/TextConvert.h"
+#include "tools/vst3host/TextConvert.h"
 
-namespace stratumhost {
+namespace vst3host {
 
 using namespace Steinberg;
 namespace fs = std::filesystem;
@@ -173,4 +173,4 @@ Vst3Module::~Vst3Module() {
   mLibrary.Close();
 }
 
-}  // namespace stratumhost
+}  // namespace vst3host

@@ -4,7 +4,7 @@
 
 #include "pluginterfaces/base/ftypes.h"
 
-namespace stratumhost {
+namespace vst3host {
 
 // Conversions between the UTF-16 texts of the plug-in interfaces and the
 // UTF-8 texts of the command line and files.
@@ -18,4 +18,4 @@ std::string FormatNumber(double value);
 // Parses a whole text as a finite number; false for anything else ("", "6 dB", "nan").
 bool ParseNumber(const std::string& text, double* value);
 
-}  // namespace stratumhost
+}  // namespace vst3host

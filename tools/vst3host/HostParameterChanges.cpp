@@ -1,6 +1,6 @@
-#include "tools/stratum-host/HostParameterChanges.h"
+#include "tools/vst3host/HostParameterChanges.h"
 
-namespace stratumhost {
+namespace vst3host {
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -61,17 +61,22 @@ bool HostParameterChanges::Add(ParamID id, int32 sampleOffset, ParamValue value)
   return queue != nullptr && queue->addPoint(sampleOffset, value, index) == kResultTrue;
 }
 
+HostParamValueQueue* HostParameterChanges::Find(ParamID id) {
+  for (size_t i = 0; i < mUsed; ++i) {
+    if (mQueues[i].getParameterId() == id) return &mQueues[i];
+  }
+  return nullptr;
+}
+
 IParamValueQueue* PLUGIN_API HostParameterChanges::getParameterData(int32 index) {
   if (index < 0 || static_cast<size_t>(index) >= mUsed) return nullptr;
   return &mQueues[index];
 }
 
 IParamValueQueue* PLUGIN_API HostParameterChanges::addParameterData(const ParamID& id, int32& index) {
-  for (size_t i = 0; i < mUsed; ++i) {
-    if (mQueues[i].getParameterId() == id) {
-      index = static_cast<int32>(i);
-      return &mQueues[i];
-    }
+  if (HostParamValueQueue* queue = Find(id)) {
+    index = static_cast<int32>(queue - mQueues.data());
+    return queue;
   }
   if (mUsed >= mQueues.size()) return nullptr;
   mQueues[mUsed].Reset(id);
@@ -86,4 +91,4 @@ tresult PLUGIN_API HostParameterChanges::queryInterface(const TUID iid, void** o
   return kNoInterface;
 }
 
-}  // namespace stratumhost
+}  // namespace vst3host

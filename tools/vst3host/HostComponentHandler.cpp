@@ -1,6 +1,6 @@
-#include "tools/stratum-host/HostComponentHandler.h"
+#include "tools/vst3host/HostComponentHandler.h"
 
-namespace stratumhost {
+namespace vst3host {
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -20,18 +20,46 @@ int32 HostComponentHandler::TakeRestartFlags() {
   return flags;
 }
 
-tresult PLUGIN_API HostComponentHandler::beginEdit(ParamID) { return kResultOk; }
+std::vector<HostComponentHandler::Call> HostComponentHandler::Calls() {
+  std::lock_guard<std::mutex> guard(mMutex);
+  return mCalls;
+}
+
+size_t HostComponentHandler::UnrecordedCalls() {
+  std::lock_guard<std::mutex> guard(mMutex);
+  return mUnrecorded;
+}
+
+void HostComponentHandler::Record(Kind kind, ParamID id, double value, int32 flags) {
+  if (mCalls.size() >= kMaxRecordedCalls) {
+    ++mUnrecorded;
+    return;
+  }
+  mCalls.push_back(Call{kind, id, value, flags, std::this_thread::get_id()});
+}
+
+tresult PLUGIN_API HostComponentHandler::beginEdit(ParamID id) {
+  std::lock_guard<std::mutex> guard(mMutex);
+  Record(kBegin, id, 0.0, 0);
+  return kResultOk;
+}
 
 tresult PLUGIN_API HostComponentHandler::performEdit(ParamID id, ParamValue value) {
   std::lock_guard<std::mutex> guard(mMutex);
+  Record(kPerform, id, value, 0);
   mEdits.push_back(Edit{id, value});
   return kResultOk;
 }
 
-tresult PLUGIN_API HostComponentHandler::endEdit(ParamID) { return kResultOk; }
+tresult PLUGIN_API HostComponentHandler::endEdit(ParamID id) {
+  std::lock_guard<std::mutex> guard(mMutex);
+  Record(kEnd, id, 0.0, 0);
+  return kResultOk;
+}
 
 tresult PLUGIN_API HostComponentHandler::restartComponent(int32 flags) {
   std::lock_guard<std::mutex> guard(mMutex);
+  Record(kRestart, 0, 0.0, flags);
   mRestartFlags |= flags;
   return kResultOk;
 }
@@ -43,4 +71,4 @@ tresult PLUGIN_API HostComponentHandler::queryInterface(const TUID iid, void** o
   return kNoInterface;
 }
 
-}  // namespace stratumhost
+}  // namespace vst3host

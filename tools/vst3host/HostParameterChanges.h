@@ -4,7 +4,7 @@
 
 #include "pluginterfaces/vst/ivstparameterchanges.h"
 
-namespace stratumhost {
+namespace vst3host {
 
 // One parameter's value points within a block, in sample-offset order. The
 // capacity is fixed at construction so that filling a queue on the audio path
@@ -44,12 +44,18 @@ class HostParamValueQueue : public Steinberg::Vst::IParamValueQueue {
 // at most one queue per parameter ID, at most maxQueues queues.
 class HostParameterChanges : public Steinberg::Vst::IParameterChanges {
  public:
-  HostParameterChanges(int maxQueues, int maxPointsPerQueue);
+  // Room for every parameter of a large plug-in, for hosts that do not size it.
+  static constexpr int kDefaultQueues = 256;
+  static constexpr int kDefaultPointsPerQueue = 16;
+
+  explicit HostParameterChanges(int maxQueues = kDefaultQueues, int maxPointsPerQueue = kDefaultPointsPerQueue);
   virtual ~HostParameterChanges() = default;
 
   void Clear() { mUsed = 0; }
   // Adds one point, creating the parameter's queue when needed; false when full.
   bool Add(Steinberg::Vst::ParamID id, Steinberg::int32 sampleOffset, Steinberg::Vst::ParamValue value);
+  // The queue of id, or null when the block has none.
+  HostParamValueQueue* Find(Steinberg::Vst::ParamID id);
 
   Steinberg::int32 PLUGIN_API getParameterCount() override { return static_cast<Steinberg::int32>(mUsed); }
   Steinberg::Vst::IParamValueQueue* PLUGIN_API getParameterData(Steinberg::int32 index) override;
@@ -65,4 +71,4 @@ class HostParameterChanges : public Steinberg::Vst::IParameterChanges {
   size_t mUsed = 0;
 };
 
-}  // namespace stratumhost
+}  // namespace vst3host

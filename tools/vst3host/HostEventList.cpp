@@ -1,6 +1,6 @@
-#include "tools/stratum-host/HostEventList.h"
+#include "tools/vst3host/HostEventList.h"
 
-namespace stratumhost {
+namespace vst3host {
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -28,4 +28,4 @@ tresult PLUGIN_API HostEventList::queryInterface(const TUID iid, void** obj) {
   return kNoInterface;
 }
 
-}  // namespace stratumhost
+}  // namespace vst3host

@@ -1,8 +1,8 @@
-#include "tools/stratum-host/HostContext.h"
+#include "tools/vst3host/HostContext.h"
 
 #include "pluginterfaces/base/ustring.h"
 
-namespace stratumhost {
+namespace vst3host {
 
 namespace {
 
@@ -21,4 +21,4 @@ Steinberg::Vst::HostApplication& HostContext() {
   return context;
 }
 
-}  // namespace stratumhost
+}  // namespace vst3host

@@ -4,13 +4,15 @@
 
 #include "pluginterfaces/vst/ivstevents.h"
 
-namespace stratumhost {
+namespace vst3host {
 
 // Events of one block (input or output), with a fixed capacity so that adding
 // events never allocates. The host owns the object; reference counting is a no-op.
 class HostEventList : public Steinberg::Vst::IEventList {
  public:
-  explicit HostEventList(int capacity);
+  static constexpr int kDefaultCapacity = 1024;
+
+  explicit HostEventList(int capacity = kDefaultCapacity);
   virtual ~HostEventList() = default;
 
   void Clear() { mEvents.clear(); }
@@ -28,4 +30,4 @@ class HostEventList : public Steinberg::Vst::IEventList {
   std::vector<Steinberg::Vst::Event> mEvents;
 };
 
-}  // namespace stratumhost
+}  // namespace vst3host

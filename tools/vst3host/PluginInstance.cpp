@@ -1,4 +1,4 @@
-#include "tools/stratum-host/PluginInstance.h"
+#include "tools/vst3host/PluginInstance.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,10 +6,11 @@
 
 #include "pluginterfaces/vst/vstspeaker.h"
 #include "public.sdk/source/common/memorystream.h"
-#include "tools/stratum-host/HostContext.h"
-#include "tools/stratum-host/TextConvert.h"
+#include "tools/vst3host/HostContext.h"
+#include "tools/vst3host/StateStream.h"
+#include "tools/vst3host/TextConvert.h"
 
-namespace stratumhost {
+namespace vst3host {
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -41,24 +42,20 @@ bool IsValidClassId(const TUID id) {
   return std::memcmp(id, kZero, sizeof(TUID)) != 0;
 }
 
-std::vector<uint8_t> StreamBytes(MemoryStream& stream) {
-  const uint8_t* data = reinterpret_cast<const uint8_t*>(stream.getData());
-  return std::vector<uint8_t>(data, data + stream.getSize());
-}
-
 }  // namespace
 
 PluginInstance::PluginInstance(const ClassDescription& description)
     : mDescription(description), mInputEvents(kEventCapacity), mOutputEvents(kEventCapacity) {}
 
 std::unique_ptr<PluginInstance> PluginInstance::Create(Vst3Module& module, const ClassDescription& description,
-                                                       std::string* error) {
+                                                       std::string* error, FUnknown* hostContext) {
   std::unique_ptr<PluginInstance> instance(new PluginInstance(description));
-  if (!instance->Initialise(module, error)) return nullptr;
+  if (hostContext == nullptr) hostContext = &HostContext();
+  if (!instance->Initialise(module, hostContext, error)) return nullptr;
   return instance;
 }
 
-bool PluginInstance::Initialise(Vst3Module& module, std::string* error) {
+bool PluginInstance::Initialise(Vst3Module& module, FUnknown* hostContext, std::string* error) {
   IPluginFactory* factory = module.Factory();
   void* object = nullptr;
   if (factory->createInstance(mDescription.classId, IComponent::iid, &object) != kResultOk || object == nullptr) {
@@ -66,7 +63,7 @@ bool PluginInstance::Initialise(Vst3Module& module, std::string* error) {
     return false;
   }
   mComponent = static_cast<IComponent*>(object);
-  if (mComponent->initialize(&HostContext()) != kResultOk) {
+  if (mComponent->initialize(hostContext) != kResultOk) {
     *error = "cannot initialise " + Name();
     return false;
   }
@@ -93,7 +90,7 @@ bool PluginInstance::Initialise(Vst3Module& module, std::string* error) {
     mSeparateController = static_cast<IEditController*>(object);
     mSeparateController->addRef();
     mController = mSeparateController;
-    if (mController->initialize(&HostContext()) != kResultOk) {
+    if (mController->initialize(hostContext) != kResultOk) {
       *error = "cannot initialise the edit controller of " + Name();
       return false;
     }
@@ -112,8 +109,23 @@ bool PluginInstance::Initialise(Vst3Module& module, std::string* error) {
     }
   }
   mController->setComponentHandler(&mHandler);
+  ActivateDefaultBuses();
   ReadParameters();
   return true;
+}
+
+void PluginInstance::ActivateDefaultBuses() {
+  for (MediaType type : {kAudio, kEvent}) {
+    for (BusDirection direction : {kInput, kOutput}) {
+      for (int32 i = 0; i < mComponent->getBusCount(type, direction); ++i) {
+        BusInfo info = {};
+        if (mComponent->getBusInfo(type, direction, i, info) == kResultTrue &&
+            (info.flags & BusInfo::kDefaultActive) != 0) {
+          mComponent->activateBus(type, direction, i, true);
+        }
+      }
+    }
+  }
 }
 
 void PluginInstance::ReadParameters() {
@@ -400,16 +412,8 @@ std::vector<int> PluginInstance::TakeChangedParameters() {
 bool PluginInstance::SaveState(PluginState* state, std::string* error) {
   PluginState saved;
   std::memcpy(saved.classId, mDescription.classId, sizeof(TUID));
-  MemoryStream component;
-  if (mComponent->getState(&component) == kResultOk) {
-    saved.hasComponent = true;
-    saved.component = StreamBytes(component);
-  }
-  MemoryStream controller;
-  if (mController->getState(&controller) == kResultOk) {
-    saved.hasController = true;
-    saved.controller = StreamBytes(controller);
-  }
+  saved.hasComponent = ReadStateStream(*mComponent, &saved.component);
+  saved.hasController = ReadStateStream(*mController, &saved.controller);
   if (!saved.hasComponent && !saved.hasController) {
     *error = Name() + " gave no state";
     return false;
@@ -435,13 +439,9 @@ bool PluginInstance::LoadState(const PluginState& state, std::string* error) {
       mSeparateController->setComponentState(&stream);
     }
   }
-  if (state.hasController) {
-    std::vector<uint8_t> bytes = state.controller;
-    MemoryStream stream(bytes.data(), static_cast<TSize>(bytes.size()));
-    if (mController->setState(&stream) != kResultOk) {
-      *error = Name() + " refused its saved controller state";
-      return false;
-    }
+  if (state.hasController && WriteStateStream(*mController, state.controller) != kResultOk) {
+    *error = Name() + " refused its saved controller state";
+    return false;
   }
   // The restored values are the host's new view; they are no reported changes.
   TakeHandlerReports();
@@ -451,4 +451,4 @@ bool PluginInstance::LoadState(const PluginState& state, std::string* error) {
   return true;
 }
 
-}  // namespace stratumhost
+}  // namespace vst3host

@@ -1,11 +1,11 @@
-#include "tools/stratum-host/TextConvert.h"
+#include "tools/vst3host/TextConvert.h"
 
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
-namespace stratumhost {
+namespace vst3host {
 
 namespace {
 
@@ -119,4 +119,4 @@ bool ParseNumber(const std::string& text, double* value) {
   return true;
 }
 
-}  // namespace stratumhost
+}  // namespace vst3host

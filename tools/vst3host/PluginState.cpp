@@ -1,8 +1,8 @@
-#include "tools/stratum-host/PluginState.h"
+#include "tools/vst3host/PluginState.h"
 
 #include <cstring>
 
-namespace stratumhost {
+namespace vst3host {
 
 namespace {
 
@@ -85,4 +85,4 @@ bool DecodeStateFile(const std::vector<uint8_t>& bytes, PluginState* state, std:
   return true;
 }
 
-}  // namespace stratumhost
+}  // namespace vst3host

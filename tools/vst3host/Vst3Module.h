@@ -7,7 +7,7 @@
 #include "platform/LoadableModule.h"
 #include "pluginterfaces/base/ipluginbase.h"
 
-namespace stratumhost {
+namespace vst3host {
 
 // What the factory says about one of its classes.
 struct ClassDescription {
@@ -40,6 +40,9 @@ class Vst3Module {
   // The first class of the audio effect category, or null.
   const ClassDescription* FirstAudioEffect() const;
 
+  // An exported symbol of the module's library, or null.
+  void* Symbol(const char* name) const { return mLibrary.Symbol(name); }
+
   // Hands the host context to factories that take one (IPluginFactory3).
   void SetHostContext(Steinberg::FUnknown* context);
 
@@ -60,4 +63,4 @@ class Vst3Module {
 // file. False with a reason when there is nothing loadable there.
 bool ResolveModuleLibrary(const std::string& path, std::string* library, std::string* error);
 
-}  // namespace stratumhost
+}  // namespace vst3host

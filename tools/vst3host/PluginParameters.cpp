@@ -4,10 +4,10 @@
 #include <cctype>
 #include <cmath>
 
-#include "tools/stratum-host/PluginInstance.h"
-#include "tools/stratum-host/TextConvert.h"
+#include "tools/vst3host/PluginInstance.h"
+#include "tools/vst3host/TextConvert.h"
 
-namespace stratumhost {
+namespace vst3host {
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -115,4 +115,4 @@ void PluginInstance::SetParameter(int index, double normalized) {
   mPendingEdits.push_back(HostComponentHandler::Edit{id, normalized});
 }
 
-}  // namespace stratumhost
+}  // namespace vst3host
