@@ -4,8 +4,8 @@
 
 // What a VST3 module tells its host about itself before any instance exists:
 // the factory's vendor details and the one effect class it offers. Each
-// module defines kVst3ModuleDescription once (the shipping bundle in
-// VelmarStratumModule.cpp, test modules in their own sources).
+// module defines kVst3ModuleDescription once, beside its factory hook (see
+// Vst3ModuleHooks.h).
 struct Vst3ModuleDescription {
   const char* vendor;
   const char* vendorUrl;

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstring>
 
-#include "effect/MakeEffectInstance.h"
 #include "effect/layout/IReadOutControl.h"
 #include "grouplink/GroupLink.h"
 #include "tests/effect/EffectHarness.h"
@@ -96,13 +95,6 @@ TEST(EffectIdentityTest, ParameterTable) {
   EXPECT_STREQ(group->NamedValueText(16), "Group 16");
   EXPECT_STREQ(h.fx->GetParam(kLimiterReleaseSync)->NamedValueText(0), "1/2 Bar");
   EXPECT_STREQ(h.fx->GetParam(kChannelSelector)->NamedValueText(3), "RL");
-}
-
-TEST(EffectIdentityTest, MakeEffectInstanceBuildsTheEffect) {
-  effect_test::UsePrivateSegmentDirectory();
-  std::unique_ptr<IFxRecordingAdapter> instance(MakeEffectInstance());
-  ASSERT_NE(dynamic_cast<VelmarStratum*>(instance.get()), nullptr);
-  EXPECT_EQ(instance->NumParams(), kNumParams);
 }
 
 // Controls of the editor layout, by index.

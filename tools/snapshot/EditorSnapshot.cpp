@@ -7,7 +7,6 @@
 #include "core/IFxParam.h"
 #include "core/ParamChangeSource.h"
 #include "core/TransportInfo.h"
-#include "effect/MakeEffectInstance.h"
 #include "effect/VelmarStratum.h"
 #include "raster/RAS_SysBitmap.h"
 #include "testsupport/IGraphicsScripted.h"
@@ -48,7 +47,7 @@ bool ParseSignal(const std::string& text, Signal* signal) {
   return true;
 }
 
-EditorSnapshot::EditorSnapshot() : mEffect(MakeEffectInstance()) {
+EditorSnapshot::EditorSnapshot() : mEffect(new VelmarStratum()) {
   // A playing transport, as in a host during playback: the effect stops auto
   // gain when the transport stops.
   TransportInfo transport;

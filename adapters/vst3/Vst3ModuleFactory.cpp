@@ -1,15 +1,11 @@
-// The entry points of a Linux VST3 module: ModuleEntry and ModuleExit (what
-// InitDll and ExitDll are on Windows) and GetPluginFactory. This file is
-// compiled into each module, next to the module's kVst3ModuleDescription and
-// the effect's MakeEffectInstance; nothing else of the module is exported.
+#include "adapters/vst3/Vst3ModuleFactory.h"
 
 #include <cstdio>
 #include <cstring>
 
 #include "adapters/vst3/IFxVST3.h"
 #include "adapters/vst3/PluginFactory.h"
-#include "adapters/vst3/Vst3ModuleDescription.h"
-#include "effect/MakeEffectInstance.h"
+#include "adapters/vst3/Vst3ModuleHooks.h"
 #include "platform/ModuleHandle.h"
 #include "platform/RecursiveLock.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
@@ -92,21 +88,19 @@ PluginFactory* MakeFactory() {
 
 }  // namespace
 
-extern "C" {
-
-SMTG_EXPORT_SYMBOL bool ModuleEntry(void* sharedLibraryHandle) {
+bool EnterVst3Module(void* moduleHandle) {
   platform::LockGuard guard(ModuleLock());
-  if (gEntryCount++ == 0) platform::SetThisModuleHandle(sharedLibraryHandle);
+  if (gEntryCount++ == 0) platform::SetThisModuleHandle(moduleHandle);
   return true;
 }
 
-SMTG_EXPORT_SYMBOL bool ModuleExit() {
+bool ExitVst3Module() {
   platform::LockGuard guard(ModuleLock());
   if (gEntryCount > 0 && --gEntryCount == 0) platform::SetThisModuleHandle(nullptr);
   return true;
 }
 
-SMTG_EXPORT_SYMBOL IPluginFactory* PLUGIN_API GetPluginFactory() {
+IPluginFactory* AcquireVst3ModuleFactory() {
   platform::LockGuard guard(ModuleLock());
   if (gFactory == nullptr) {
     gFactory = MakeFactory();
@@ -115,5 +109,3 @@ SMTG_EXPORT_SYMBOL IPluginFactory* PLUGIN_API GetPluginFactory() {
   }
   return gFactory;
 }
-
-}  // extern "C"
