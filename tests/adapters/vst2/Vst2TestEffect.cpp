@@ -4,7 +4,7 @@
 #include <cstring>
 #include <unistd.h>
 
-#include "adapters/vst2/Vst2EffectFactory.h"
+#include "adapters/vst2/Vst2ModuleHooks.h"
 #include "core/IFxHostRunLoop.h"
 
 namespace {
