@@ -7,7 +7,10 @@
 function(stratum_add_vst2_module target)
   cmake_parse_arguments(M "" "OUTPUT_NAME;OUTPUT_DIR" "SOURCES;LIBS" ${ARGN})
   set(adapter_dir ${PROJECT_SOURCE_DIR}/adapters/vst2)
-  add_library(${target} MODULE ${M_SOURCES} ${adapter_dir}/Vst2ModuleEntry.cpp)
+  # The module plumbing is compiled into each module, so the factory hook it
+  # calls resolves from the libraries linked after it.
+  add_library(${target} MODULE ${M_SOURCES} ${adapter_dir}/Vst2ModuleEntry.cpp
+    ${adapter_dir}/Vst2ModuleFactory.cpp)
   set_target_properties(${target} PROPERTIES
     PREFIX ""
     OUTPUT_NAME ${M_OUTPUT_NAME}

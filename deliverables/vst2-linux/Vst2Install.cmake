@@ -1,0 +1,15 @@
+# Copies the built VST2 module into the user's VST folder (~/.vst unless
+# VST2_INSTALL_DIR is given). Run with -DMODULE=<path/Name.so>.
+if(NOT MODULE OR NOT EXISTS "${MODULE}")
+  message(FATAL_ERROR "No module to install at '${MODULE}'")
+endif()
+if(NOT VST2_INSTALL_DIR)
+  if(NOT DEFINED ENV{HOME})
+    message(FATAL_ERROR "HOME is not set; pass -DVST2_INSTALL_DIR=<folder>")
+  endif()
+  set(VST2_INSTALL_DIR "$ENV{HOME}/.vst")
+endif()
+get_filename_component(name "${MODULE}" NAME)
+file(MAKE_DIRECTORY "${VST2_INSTALL_DIR}")
+file(COPY "${MODULE}" DESTINATION "${VST2_INSTALL_DIR}")
+message(STATUS "Installed ${name} into ${VST2_INSTALL_DIR}")
