@@ -328,6 +328,67 @@ TEST_F(Vst2AdapterTest, ProcessingEntries) {
   Dispatch(effMainsChanged, 0, 0);
 }
 
+TEST_F(Vst2AdapterTest, TimeInfoFromTheHost) {
+  enum {
+    kTempo = 100, kSamplePosition, kPpq, kLastBar, kCycleStart, kCycleEnd, kNumerator,
+    kDenominator, kRunning, kLooping, kTempoBpm, kSamplePos, kSigNumerator, kSigDenominator,
+    kOffline, kEnd
+  };
+  std::vector<float> buffer(8, 0.0f);
+  float* channels[2] = {buffer.data(), buffer.data()};
+  // The last report of every field, from one processed block.
+  auto report = [&]() {
+    host.ClearCalls();
+    effect->processReplacing(effect, channels, channels, 8);
+    std::vector<float> values(kEnd - kTempo, -99.0f);
+    for (const auto& call : host.CallsOf(audioMasterAutomate)) {
+      if (call.index >= kTempo && call.index < kEnd) values[call.index - kTempo] = call.opt;
+    }
+    return values;
+  };
+
+  host.time.samplePos = 1000.4;
+  host.time.ppqPos = 2.5;
+  host.time.tempo = 90.0;
+  host.time.barStartPos = 2.0;
+  host.time.cycleStartPos = 4.0;
+  host.time.cycleEndPos = 8.0;
+  host.time.timeSigNumerator = 3;
+  host.time.timeSigDenominator = 8;
+  host.time.flags = kVstPpqPosValid | kVstTempoValid | kVstBarsValid | kVstCyclePosValid |
+                    kVstTimeSigValid | kVstTransportPlaying | kVstTransportCycleActive;
+  host.processLevel = kVstProcessLevelOffline;
+  std::vector<float> got = report();
+  const std::vector<float> full = {90.0f, 1000.4f, 2.5f, 2.0f, 4.0f, 8.0f, 3.0f, 8.0f,
+                                   1.0f,  1.0f,    90.0f, 1000.0f, 3.0f, 8.0f, 1.0f};
+  EXPECT_EQ(got, full);
+
+  // Fields whose flag is missing or whose value is out of range keep what
+  // they had; the running flags always follow the host.
+  host.time.flags = kVstTempoValid;
+  host.time.tempo = -5.0;
+  host.time.samplePos = -3.0;
+  host.processLevel = 2;
+  got = report();
+  EXPECT_FLOAT_EQ(got[kTempo - 100], 90.0f);
+  EXPECT_FLOAT_EQ(got[kSamplePosition - 100], -3.0f);
+  EXPECT_FLOAT_EQ(got[kPpq - 100], 2.5f);
+  EXPECT_FLOAT_EQ(got[kNumerator - 100], 3.0f);
+  EXPECT_FLOAT_EQ(got[kRunning - 100], 0.0f);
+  EXPECT_FLOAT_EQ(got[kTempoBpm - 100], 0.0f);   // a negative tempo gives 0
+  EXPECT_FLOAT_EQ(got[kSamplePos - 100], 0.0f);  // so does a negative position
+  EXPECT_FLOAT_EQ(got[kSigNumerator - 100], 0.0f);
+  EXPECT_FLOAT_EQ(got[kOffline - 100], 0.0f);
+
+  // A host that hands out no time record changes nothing.
+  host.answerTime = false;
+  got = report();
+  EXPECT_FLOAT_EQ(got[kTempo - 100], 90.0f);
+  EXPECT_FLOAT_EQ(got[kSamplePosition - 100], -3.0f);
+  EXPECT_FLOAT_EQ(got[kTempoBpm - 100], 0.0f);
+  EXPECT_FLOAT_EQ(got[kSigDenominator - 100], 0.0f);
+}
+
 TEST_F(Vst2AdapterTest, LatencyChangeRewritesTheRecord) {
   SetParam(kSwitch, 1.0f);
   EXPECT_EQ(effect->initialDelay, 32);

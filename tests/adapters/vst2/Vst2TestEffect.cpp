@@ -73,6 +73,21 @@ void Vst2TestEffect::ProcessAudio(double** inputs, double** outputs, int frames)
   for (int c = 0; c < channels; ++c) {
     for (int s = 0; s < frames; ++s) outputs[c][s] = inputs[c][s] * gain;
   }
+
+  GetTransportInfo(&mTransport);
+  int numerator = -1;
+  int denominator = -1;
+  GetTimeSignature(&numerator, &denominator);
+  const double report[kTimeReportEnd - kTimeReport] = {
+      mTransport.tempo, mTransport.samplePosition, mTransport.ppqPosition,
+      mTransport.lastBarPosition, mTransport.cycleStart, mTransport.cycleEnd,
+      static_cast<double>(mTransport.numerator), static_cast<double>(mTransport.denominator),
+      mTransport.running ? 1.0 : 0.0, mTransport.looping ? 1.0 : 0.0, GetTempoBpm(),
+      static_cast<double>(GetSamplePosition()), static_cast<double>(numerator),
+      static_cast<double>(denominator), IsOfflineRender() ? 1.0 : 0.0};
+  for (int i = 0; i < kTimeReportEnd - kTimeReport; ++i) {
+    InformHostOfParamChange(kTimeReport + i, report[i]);
+  }
 }
 
 void Vst2TestEffect::ParamChanged(int paramIdx, ParamChangeSource source) {

@@ -13,7 +13,10 @@
 // - its editor (120 x 80) accepts an X11 parent, and takes the parent's
 //   handle as a descriptor to watch: each run-loop timer tick and each input
 //   it sees is reported to the host as an automation of the parameters
-//   "Ticks" and "Inputs" (index and a running count).
+//   "Ticks" and "Inputs" (index and a running count);
+// - every block reports what it learnt of the host's time as automation of
+//   indices from kTimeReport on (see TimeReport), value in the float option;
+//   the transport record is kept between blocks, as the effect keeps it.
 class Vst2TestEffect : public IFxVST {
  public:
   enum Param { kLevel, kMode, kSwitch, kTrim, kTicks, kInputs, kNumParams };
@@ -22,6 +25,26 @@ class Vst2TestEffect : public IFxVST {
   static constexpr int kSwitchLatency = 32;
   static constexpr int kEditorWidth = 120;
   static constexpr int kEditorHeight = 80;
+  // Host-notice indices of the time report, beyond the parameters.
+  enum TimeReport {
+    kTimeReport = 100,
+    kReportTempo = kTimeReport,
+    kReportSamplePosition,
+    kReportPpq,
+    kReportLastBar,
+    kReportCycleStart,
+    kReportCycleEnd,
+    kReportNumerator,
+    kReportDenominator,
+    kReportRunning,
+    kReportLooping,
+    kReportTempoBpm,
+    kReportSamplePos,
+    kReportSigNumerator,
+    kReportSigDenominator,
+    kReportOffline,
+    kTimeReportEnd
+  };
 
   Vst2TestEffect();
 
@@ -29,4 +52,7 @@ class Vst2TestEffect : public IFxVST {
   void ParamChanged(int paramIdx, ParamChangeSource source) override;
   void HandleSysEx(const SysExMessage& message) override;
   bool GetMidiNoteText(int note, char* text, size_t textSize) override;
+
+ private:
+  TransportInfo mTransport;
 };
