@@ -32,11 +32,13 @@ run_config() {  # run_config NAME DIR SANITIZE BUILD_TARGET CTEST_ARGS [cmake ar
 
 # Tests that open editor windows need an X server. Xvfb writes its display
 # number to -displayfd once it accepts connections; the tests start only then,
-# however long a loaded machine takes to get it going.
+# however long a loaded machine takes to get it going. -noreset keeps the
+# server up when its last client leaves, so a test that connects right after
+# another test's last client is gone is not refused during a server reset.
 if [ -z "${DISPLAY:-}" ] && command -v Xvfb >/dev/null; then
   export DISPLAY=:97
   xvfb_ready=$(mktemp)
-  Xvfb "$DISPLAY" -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$xvfb_ready" >/dev/null 2>&1 &
+  Xvfb "$DISPLAY" -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$xvfb_ready" >/dev/null 2>&1 &
   xvfb_pid=$!
   trap 'kill $xvfb_pid 2>/dev/null || true; rm -f "$xvfb_ready"' EXIT
   for _ in $(seq 600); do  # a minute at most
