@@ -1,7 +1,10 @@
 // The host's own pieces that a plug-in relies on: parameter queues handed to
-// process(), and the state file container.
+// process(), the component handler, and the state file container.
 #include <gtest/gtest.h>
 
+#include <thread>
+
+#include "tools/vst3host/HostComponentHandler.h"
 #include "tools/vst3host/HostParameterChanges.h"
 #include "tools/vst3host/PluginState.h"
 #include "tools/vst3host/TextConvert.h"
@@ -43,6 +46,45 @@ TEST(HostParameterChangesTest, QueuesKeepOffsetOrderAndOneQueuePerParameter) {
   ASSERT_TRUE(changes.Add(9, 0, 0.25));
   EXPECT_EQ(changes.getParameterData(0)->getParameterId(), 9u);
   EXPECT_EQ(changes.getParameterData(0)->getPointCount(), 1);
+}
+
+// The host takes edits and restart flags between blocks, while the record
+// keeps every call in order with its thread, bounded however long a run is.
+TEST(HostComponentHandlerTest, TakesEditsAndKeepsABoundedRecordOfEveryCall) {
+  HostComponentHandler handler;
+  handler.beginEdit(3);
+  handler.performEdit(3, 0.25);
+  std::thread other([&] {
+    handler.endEdit(3);
+    handler.restartComponent(Steinberg::Vst::kLatencyChanged);
+  });
+  other.join();
+  handler.restartComponent(Steinberg::Vst::kParamValuesChanged);
+
+  std::vector<HostComponentHandler::Edit> edits;
+  handler.TakeEdits(&edits);
+  ASSERT_EQ(edits.size(), 1u);
+  EXPECT_EQ(edits[0].id, 3u);
+  EXPECT_EQ(edits[0].value, 0.25);
+  EXPECT_EQ(handler.TakeRestartFlags(), Steinberg::Vst::kLatencyChanged | Steinberg::Vst::kParamValuesChanged);
+  EXPECT_EQ(handler.TakeRestartFlags(), 0);
+
+  const std::vector<HostComponentHandler::Call> calls = handler.Calls();
+  ASSERT_EQ(calls.size(), 5u);  // taking edits and flags leaves the record alone
+  const HostComponentHandler::Kind kinds[] = {HostComponentHandler::kBegin, HostComponentHandler::kPerform,
+                                              HostComponentHandler::kEnd, HostComponentHandler::kRestart,
+                                              HostComponentHandler::kRestart};
+  for (size_t i = 0; i < calls.size(); ++i) EXPECT_EQ(calls[i].kind, kinds[i]) << i;
+  EXPECT_EQ(calls[1].value, 0.25);
+  EXPECT_EQ(calls[3].flags, Steinberg::Vst::kLatencyChanged);
+  EXPECT_EQ(calls[0].thread, std::this_thread::get_id());
+  EXPECT_NE(calls[2].thread, std::this_thread::get_id());
+
+  for (size_t i = calls.size(); i < HostComponentHandler::kMaxRecordedCalls + 2; ++i) handler.performEdit(1, 0.5);
+  EXPECT_EQ(handler.Calls().size(), HostComponentHandler::kMaxRecordedCalls);
+  EXPECT_EQ(handler.UnrecordedCalls(), 2u);
+  handler.TakeEdits(&edits);
+  EXPECT_EQ(edits.size(), HostComponentHandler::kMaxRecordedCalls + 2 - 5);  // edits are never dropped
 }
 
 TEST(PluginStateFileTest, RoundTripAndDamagedFiles) {
