@@ -49,9 +49,10 @@ class OpenUrlTest : public ::testing::Test {
                 ".part'\nmv '" + record + ".part' '" + record + "'\n");
   }
 
-  // The record of the opener's run, waiting for the detached opener to finish.
+  // The record of the opener's run, waiting for the detached opener to finish
+  // (up to a minute: a loaded machine can take seconds to start a shell).
   std::string Record() {
-    for (int i = 0; i < 1000 && !fs::exists(mRecord); ++i) {
+    for (int i = 0; i < 6000 && !fs::exists(mRecord); ++i) {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     std::ifstream file(mRecord);

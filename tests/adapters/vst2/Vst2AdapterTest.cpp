@@ -603,15 +603,21 @@ TEST_F(Vst2EditorTest, RectangleOfTheEditor) {
 }
 
 TEST_F(Vst2EditorTest, IdleDrivesTheWindowTimerAndInput) {
+  const auto opened = std::chrono::steady_clock::now();  // no later than the timer starts
   EXPECT_EQ(Dispatch(effEditOpen, 0, 0, nullptr), 0);
   ASSERT_EQ(Dispatch(effEditOpen, 0, 0, Parent()), 1);
   EXPECT_EQ(Dispatch(effEditOpen, 0, 0, Parent()), 0);  // already open
   host.ClearCalls();
-  IdleFor(std::chrono::milliseconds(200));
-  // 40 ms apart: a few ticks within 200 ms, never one per idle call.
+  // Idle (every 5 ms, or as often as a loaded machine lets us) until the
+  // timer has fired three times. It fires at most once per 40 ms, however
+  // often the host idles, so three ticks cannot come sooner than 120 ms
+  // after the window opened.
+  const auto deadline = opened + std::chrono::seconds(60);
+  while (Notices(kTicks) < 3 && std::chrono::steady_clock::now() < deadline) IdleFor(std::chrono::milliseconds(5));
+  const auto elapsed = std::chrono::steady_clock::now() - opened;
   const size_t ticks = Notices(kTicks);
-  EXPECT_GE(ticks, 2u);
-  EXPECT_LE(ticks, 6u);
+  EXPECT_EQ(ticks, 3u);
+  EXPECT_LE(ticks, static_cast<size_t>(elapsed / std::chrono::milliseconds(40)));
   EXPECT_EQ(Notices(kInputs), 0u);
 
   ASSERT_EQ(write(fds[1], "x", 1), 1);
