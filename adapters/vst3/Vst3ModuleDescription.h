@@ -5,7 +5,7 @@
 // What a VST3 module tells its host about itself before any instance exists:
 // the factory's vendor details and the one effect class it offers. Each
 // module defines kVst3ModuleDescription once, beside its factory hook (see
-// Vst3EffectFactory.h).
+// Vst3ModuleHooks.h).
 struct Vst3ModuleDescription {
   const char* vendor;
   const char* vendorUrl;

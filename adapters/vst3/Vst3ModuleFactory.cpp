@@ -5,7 +5,7 @@
 
 #include "adapters/vst3/IFxVST3.h"
 #include "adapters/vst3/PluginFactory.h"
-#include "adapters/vst3/Vst3EffectFactory.h"
+#include "adapters/vst3/Vst3ModuleHooks.h"
 #include "platform/ModuleHandle.h"
 #include "platform/RecursiveLock.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"

@@ -5,7 +5,7 @@
 // The module-wide side of a VST3 module, whatever its platform's entry point
 // names: the entry count, the one class factory made from the module's
 // description, and the creation lock around the factory hook (see
-// Vst3EffectFactory.h). A deliverable's entry points (ModuleEntry/ModuleExit on
+// Vst3ModuleHooks.h). A deliverable's entry points (ModuleEntry/ModuleExit on
 // Linux, InitDll/ExitDll on Windows, GetPluginFactory) only forward here.
 
 // The host enters the module; the first entry records the module's handle.

@@ -1,7 +1,7 @@
-// The factory hook of the VST3 adapter (adapters/vst3/Vst3EffectFactory.h):
+// The factory hook of the VST3 adapter (adapters/vst3/Vst3ModuleHooks.h):
 // the effect, compiled on IFxVST3.
 
-#include "adapters/vst3/Vst3EffectFactory.h"
+#include "adapters/vst3/Vst3ModuleHooks.h"
 #include "effect/VelmarStratum.h"
 
 IFxVST3* MakeEffectInstance() { return new VelmarStratum(); }

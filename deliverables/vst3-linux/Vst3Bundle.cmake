@@ -2,7 +2,7 @@
 #                         SOURCES a.cpp ... LIBS lib ...)
 # Builds a Linux VST3 bundle <dir>/<Name>.vst3/Contents/<arch>-linux/<Name>.so
 # from the module's own sources (its kVst3ModuleDescription and
-# MakeEffectInstance, see adapters/vst3/Vst3EffectFactory.h), this folder's
+# MakeEffectInstance, see adapters/vst3/Vst3ModuleHooks.h), this folder's
 # module entry points and the adapter. Only the entry points are exported;
 # the static libraries' symbols stay inside.
 # Used from other folders too (the tests build a module of their own), so

@@ -1,6 +1,6 @@
 #include "tests/adapters/vst3/TestEffect.h"
 
-#include "adapters/vst3/Vst3EffectFactory.h"
+#include "adapters/vst3/Vst3ModuleHooks.h"
 
 TestEffect::TestEffect()
     : IFxVST3(kNumParams, "1-1 2-2", 1, "StratumTestEffect", "", "Velmar", 0x10203, kUniqueCode,
