@@ -1,11 +1,13 @@
 #include "core/NumberText.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <random>
 #include <string>
 
@@ -59,14 +61,20 @@ TEST(NumberText, LeadingNumberMatchesStrtodInTheCLocale) {
 
 // Hosts may run with a decimal-comma locale; a plug-in's texts must not follow it.
 TEST(NumberText, ParameterTextsIgnoreTheHostLocale) {
-  const std::string dir = ::testing::TempDir() + "stratum-locale";
+  // Of this process alone: checkouts testing at once on one machine would
+  // otherwise build the locale into one folder at the same time.
+  const std::string dir = ::testing::TempDir() + "stratum-locale-" + std::to_string(getpid());
   const std::string command = "localedef -i de_DE -f UTF-8 " + dir + "/de_DE.UTF-8 >/dev/null 2>&1";
   if (std::system(("mkdir -p " + dir).c_str()) != 0 || std::system(command.c_str()) != 0) {
+    std::error_code ignored;
+    std::filesystem::remove_all(dir, ignored);
     GTEST_SKIP() << "cannot build a decimal-comma locale here";
   }
   setenv("LOCPATH", dir.c_str(), 1);
   if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) {
     unsetenv("LOCPATH");
+    std::error_code ignored;
+    std::filesystem::remove_all(dir, ignored);
     GTEST_SKIP() << "decimal-comma locale not available";
   }
   char check[16];
@@ -85,6 +93,8 @@ TEST(NumberText, ParameterTextsIgnoreTheHostLocale) {
 
   std::setlocale(LC_NUMERIC, "C");
   unsetenv("LOCPATH");
+  std::error_code ignored;
+  std::filesystem::remove_all(dir, ignored);
 }
 
 }  // namespace

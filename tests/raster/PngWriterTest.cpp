@@ -2,6 +2,7 @@
 // reads back as the same pixels, and failures leave no broken picture behind.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -25,7 +26,9 @@ std::vector<uint8_t> ReadFile(const std::string& path) {
   return std::vector<uint8_t>((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
 }
 
-std::string TempPath(const char* name) { return testing::TempDir() + name; }
+// Several checkouts may run this test at once on one machine: the process id
+// keeps their files apart.
+std::string TempPath(const char* name) { return testing::TempDir() + std::to_string(getpid()) + "-" + name; }
 
 // Pixel (x, y) of a 5 x 3 picture for each shape of alpha. The width is not a
 // multiple of four, so the bitmap's rows carry padding the writer must skip.
