@@ -2,21 +2,25 @@
 #include "effect/VelmarStratum.h"
 
 #include <cmath>
-#include <cstdio>
 
 #include "core/IFxParam.h"
 #include "editor/IGraphics.h"
 #include "effect/CreateEffectGraphics.h"
+#include "effect/EffectIdentity.h"
+#include "effect/EffectParameterTable.h"
 #include "effect/layout/EditorLayout.h"
 #include "grouplink/GroupLink.h"
 #include "platform/RecursiveLock.h"
 
+using namespace effect_identity;
+
 VelmarStratum::VelmarStratum()
-    : STRATUM_ADAPTER_CLASS(kNumParams, "1-1 2-2", 1, kEffectName, "", kMakerName, kVersion,
-                            kUniqueCode, kMakerCode, 0, true, true, false, 0) {
-  SetUpParams();
+    : STRATUM_ADAPTER_CLASS(kNumParams, kChannelIO, kNumPresets, kEffectName, kProductName,
+                            kMakerName, kVersion, kUniqueCode, kMakerCode, kLatency, kDoesMidi,
+                            kDoesChunks, kIsInstrument, kSideChainChannels) {
+  SetUpEffectParameters(*this);
   BuildEditor();
-  CreateDefaultPresets("-", 1);
+  CreateDefaultPresets(kDefaultPresetName, 1);
   // Holds, maxima and the hold counter start as the meter is constructed
   // (-100 dB, 0); auto gain starts disabled.
   mAutoGainEnabled = false;
@@ -28,53 +32,6 @@ VelmarStratum::~VelmarStratum() {
   // The group link frees its slot in the shared segment before the base goes.
   platform::LockGuard lock(GetLock());
   mGroupLink.reset();
-}
-
-void VelmarStratum::SetUpParams() {
-  GetParam(kDcBlock)->SetupBool("DC Block", false);
-  GetParam(kMute)->SetupBool("Mute", false);
-  IFxParam* selector = GetParam(kChannelSelector);
-  selector->SetupEnum("Channel Selector", 0, 4);
-  selector->AddNamedValue(0, "LR");
-  selector->AddNamedValue(1, "L");
-  selector->AddNamedValue(2, "R");
-  selector->AddNamedValue(3, "RL");
-  GetParam(kPhaseRevL)->SetupBool("Phase Rev. L", false);
-  GetParam(kPhaseRevR)->SetupBool("Phase Rev. R", false);
-  IFxParam* mode = GetParam(kAutoGainMode);
-  mode->SetupEnum("Auto Gain Mode", 0, 2);
-  mode->AddNamedValue(0, "Peak");
-  mode->AddNamedValue(1, "RMS");
-  GetParam(kAutoGainOnOff)->SetupBool("Auto Gain On/Off", false);
-  GetParam(kGainLevel)->SetupDouble("Gain Level", 0.0, -60.0, 60.0, 0.1, "dB");
-  GetParam(kAutoGainLevel)->SetupDouble("Auto Gain Level", -6.0, -60.0, 0.0, 1.0, "dB");
-  GetParam(kPan)->SetupDouble("Pan", 0.0, -100.0, 100.0, 1.0, "");
-  GetParam(kStereoWidth)->SetupDouble("Stereo Width", 100.0, 0.0, 200.0, 1.0, "%");
-  GetParam(kClip)->SetupBool("Clip", false);
-  GetParam(kLimit)->SetupBool("Limit", false);
-  IFxParam* release = GetParam(kLimiterReleaseSync);
-  release->SetupEnum("Limiter release sync", 1, 3);
-  release->AddNamedValue(0, "1/2 Bar");
-  release->AddNamedValue(1, "1 Bar");
-  release->AddNamedValue(2, "2 Bars");
-  GetParam(kRmsWindowSize)->SetupDouble("RMS wind. size", 600.0, 100.0, 1000.0, 100.0, "ms");
-  IFxParam* group = GetParam(kGroup);
-  group->SetupEnum("Group", 0, 17);
-  group->AddNamedValue(0, "No group");
-  for (int g = 1; g <= 16; ++g) {
-    char name[IFxParam::kTextSize];
-    std::snprintf(name, sizeof(name), "Group %d", g);
-    group->AddNamedValue(g, name);
-  }
-  static const char* const kSwitchNames[kNumGroupSwitches] = {
-      "Group DC Block",         "Group Mute",         "Group Chan. Sel.",
-      "Group Phase Rev. L",     "Group Phase Rev. R", "Group Auto Gain Mode",
-      "Group Auto Gain on/off", "Group Auto Gain Ref.", "Group Gain Level",
-      "Group Pan",              "Group Stereo Width", "Group Clip on/off",
-      "Group Limit on/off",     "Group Limit release time", "Group RMS wind. size"};
-  for (int k = 0; k < kNumGroupSwitches; ++k) {
-    GetParam(kGroupFirstSwitch + k)->SetupBool(kSwitchNames[k], true);
-  }
 }
 
 void VelmarStratum::BuildEditor() {
@@ -156,7 +113,7 @@ void VelmarStratum::ParamChanged(int paramIdx, ParamChangeSource /*source*/) {
       }
       break;
     default:
-      if (paramIdx >= kGroupFirstSwitch) {
+      if (IsGroupSwitch(paramIdx)) {
         UpdateLinkMask();
       }
       break;
@@ -195,13 +152,9 @@ void VelmarStratum::UpdateLimiterRelease() {
 }
 
 void VelmarStratum::UpdateLinkMask() {
-  bool flags[kNumParams];
-  const int count = GroupLink::ShareFlagsFromSwitches(*this, flags);
-  for (int p = 0; p < kNumParams; ++p) {
-    mLinkMask[p] = flags[p];
-  }
+  mLinkMask = EffectLinkMask(*this);
   if (mGroupLink) {
-    mGroupLink->SetShareFlags(flags, count);
+    mGroupLink->SetShareFlags(mLinkMask.data(), kNumParams);
   }
 }
 
@@ -241,13 +194,12 @@ int VelmarStratum::UnserializeParams(const StateChunk& chunk, int position) {
     }
     values[p] = GetParam(p)->ClampToRange(v);
   }
-  // Then apply: the group selector never, a linkable parameter only while its
-  // group switch is on, the switches always.
+  // Then apply what follows the group (the link mask as the switches stand
+  // before the load): the group selector never, a linkable parameter only
+  // while its group switch is on, the switches always.
+  const std::array<bool, kNumParams> linked = EffectLinkMask(*this);
   for (int p = 0; p < kNumParams; ++p) {
-    IFxParam* param = GetParam(p);
-    if (p == kGroup) continue;
-    if (p < kGroup && !IsOn(kGroupFirstSwitch + p)) continue;
-    param->SetValueClamped(values[p]);
+    if (linked[p]) GetParam(p)->SetValueClamped(values[p]);
   }
   NotifyAllParams(SourceInternal);
   return position;

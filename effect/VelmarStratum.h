@@ -34,12 +34,7 @@ class IReadOutControl;
 // ResetProcessing.
 class VelmarStratum : public STRATUM_ADAPTER_CLASS {
  public:
-  // Identity handed to the adapter and base.
-  static constexpr const char* kEffectName = "VelmarStratum";
-  static constexpr const char* kMakerName = "Velmar";
-  static constexpr int kVersion = 0x20003;
-  static constexpr uint32_t kUniqueCode = 0x5374526D;  // 'StRm'
-  static constexpr uint32_t kMakerCode = 0x566C4D72;   // 'VlMr'
+  // Identity handed to the adapter and base: effect/EffectIdentity.h.
   static constexpr int kEditorWidth = 410;
   static constexpr int kEditorHeight = 522;
   // Release times are computed from this tempo while the host reports none
@@ -84,7 +79,6 @@ class VelmarStratum : public STRATUM_ADAPTER_CLASS {
   static int ReleaseTimeMs(double tempoBpm, int releaseSync);
 
  private:
-  void SetUpParams();
   void BuildEditor();
   bool IsOn(int paramIdx) const;
   double Value(int paramIdx) const;

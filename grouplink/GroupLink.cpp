@@ -11,11 +11,6 @@ using namespace segment_layout;
 
 namespace {
 
-// The effect's parameter indices the link needs to know about.
-constexpr int kLinkedControlCount = 15;  // controls 0 to 14 may follow the group
-constexpr int kGroupSelector = 15;       // never shared: membership stays per instance
-constexpr int kFirstGroupSwitch = 16;    // switch 16 + k decides for control k
-
 // Fills a new segment: no group has news, every slot is free and in no group,
 // every value is "not shared"; then the creator claims slot 0. Runs before
 // any other instance can attach.
@@ -63,7 +58,6 @@ GroupLink::GroupLink(IFxBase& effect, const char* name) : mEffect(effect) {
       }
     }
   }
-  mShareCount = ShareFlagsFromSwitches(mEffect, mShareFlags);
   mReady = true;
 }
 
@@ -80,16 +74,6 @@ GroupLink::~GroupLink() {
   mData = nullptr;
   mReady = false;
   CloseSegment(std::move(mSegment));
-}
-
-int GroupLink::ShareFlagsFromSwitches(const IFxBase& effect, bool* flags) {
-  for (int k = 0; k < kLinkedControlCount; ++k) {
-    const IFxParam* groupSwitch = effect.GetParam(kFirstGroupSwitch + k);
-    flags[k] = groupSwitch != nullptr && groupSwitch->Value() >= 0.5;
-  }
-  flags[kGroupSelector] = false;
-  for (int p = kFirstGroupSwitch; p < kShareCount; ++p) flags[p] = true;
-  return kShareCount;
 }
 
 void GroupLink::JoinGroup(int group) {

@@ -27,17 +27,15 @@ class IFxBase;
 // only record the membership, and publishing and applying do nothing.
 class GroupLink {
  public:
-  // The segment every deliverable of the effect meets in.
-  static constexpr const char* kSegmentName = "VelmarStratum";
   static constexpr int kGroupCount = 16;
   static constexpr int kMaxShareFlags = 128;
-  static constexpr int kShareCount = 31;
 
   // What the link is doing; the effect's state loader asks (Busy()).
   enum BusyState { kIdle = 0, kApplying = 1, kPublishing = 2 };
 
-  // Opens (or creates) the segment `name` (none or "" is the empty name),
-  // claims a slot and takes the share flags from the effect's group switches.
+  // Opens (or creates) the segment `name` (none or "" is the empty name) and
+  // claims a slot. Nothing is shared until the owner hands over its share
+  // flags (SetShareFlags).
   GroupLink(IFxBase& effect, const char* name);
   // Frees the slot and closes this instance's mapping.
   ~GroupLink();
@@ -48,13 +46,10 @@ class GroupLink {
   void JoinGroup(int group);
   void LeaveGroup();
 
-  // flags[p] true: parameter p is published. Counts beyond 128 are cut.
+  // flags[p] true: parameter p is published. Counts beyond 128 are cut. The
+  // link does not know the effect's table: the effect says which of its
+  // parameters follow the group (effect/EffectParameterTable.h).
   void SetShareFlags(const bool* flags, int count);
-
-  // The share flags the effect's switches ask for: parameter k (0 to 14)
-  // follows switch 16 + k, the group selector (15) never, the switches (16 to
-  // 30) always. Fills flags[0..30] and answers the count, 31.
-  static int ShareFlagsFromSwitches(const IFxBase& effect, bool* flags);
 
   // Writes this member's row into its group and marks the other members
   // pending. Does nothing while applying or publishing, or outside a group.
@@ -81,7 +76,7 @@ class GroupLink {
   bool mNotInGroup = true;
   bool mReady = false;
   int mSlot = -1;
-  int mShareCount = kShareCount;
+  int mShareCount = 0;
   std::unique_ptr<SharedSegment> mSegment;
   uint8_t* mData = nullptr;  // the segment's data area while linked
   bool mShareFlags[kMaxShareFlags] = {};

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "effect/EffectParameterTable.h"
 #include "grouplink/GroupLink.h"
 #include "testsupport/TestPlugin.h"
 
@@ -13,6 +14,7 @@
 struct LinkedInstance {
   explicit LinkedInstance(const std::string& segmentName) {
     link.reset(new GroupLink(plugin, segmentName.c_str()));
+    link->SetShareFlags(plugin.LinkMask().data(), kNumParams);
     plugin.SetParamChangedHook([this](int paramIdx, ParamChangeSource) { OnParamChanged(paramIdx); });
   }
   ~LinkedInstance() {
@@ -30,7 +32,7 @@ struct LinkedInstance {
       } else {
         link->LeaveGroup();
       }
-    } else if (paramIdx >= kGroupFirstSwitch && paramIdx < kGroupFirstSwitch + kNumGroupSwitches) {
+    } else if (IsGroupSwitch(paramIdx)) {
       link->SetShareFlags(plugin.LinkMask().data(), kNumParams);
     }
     link->PublishShared();

@@ -4,14 +4,15 @@
 #include <functional>
 #include <vector>
 
+#include "effect/EffectIdentity.h"
 #include "effect/ParamIds.h"
 #include "testsupport/IFxRecordingAdapter.h"
 
 // A stand-in for the effect, for tests of the framework and of the group
-// link before the real effect exists: the effect's identity and its 31
-// parameters exactly as the effect sets them up, its default preset "-", its
-// link mask, and a recording of every ParamChanged call. Processing is the
-// base's pass-through.
+// link without the effect's processing and editor: the effect's identity and
+// parameter table (effect/EffectIdentity.h, effect/EffectParameterTable.h),
+// its default preset "-", its link mask, and a recording of every
+// ParamChanged call. Processing is the base's pass-through.
 class TestPlugin : public IFxRecordingAdapter {
  public:
   struct ParamChange {
@@ -21,7 +22,8 @@ class TestPlugin : public IFxRecordingAdapter {
   using ParamChangedHook = std::function<void(int paramIdx, ParamChangeSource source)>;
 
   // The effect has one preset; tests of banks may ask for more.
-  explicit TestPlugin(HostFormat hostFormat = HostFormatVst3, int numPresets = 1);
+  explicit TestPlugin(HostFormat hostFormat = HostFormatVst3,
+                      int numPresets = effect_identity::kNumPresets);
 
   // Records the change under the instance lock, then calls the hook (for
   // example a group link's PublishShared).
@@ -31,18 +33,10 @@ class TestPlugin : public IFxRecordingAdapter {
   const std::vector<ParamChange>& ParamChanges() const { return mParamChanges; }
   void ClearParamChanges() { mParamChanges.clear(); }
 
-  // Entry k (0..14) is on when group switch kGroupFirstSwitch + k is on;
-  // entry kGroup is off; the switches themselves are always on.
+  // The effect's link mask for the current switches (EffectLinkMask).
   std::array<bool, kNumParams> LinkMask() const;
 
-  // The effect's identity.
-  static constexpr int kVersion = 0x20003;
-  static constexpr uint32_t kUniqueCode = 0x5374526D;  // 'StRm'
-  static constexpr uint32_t kMakerCode = 0x566C4D72;   // 'VlMr'
-
  private:
-  void SetUpParams();
-
   ParamChangedHook mHook;
   std::vector<ParamChange> mParamChanges;
 };

@@ -1,15 +1,15 @@
 // What the VelmarStratum bundle tells hosts before any instance exists.
 
 #include "adapters/vst3/Vst3ModuleDescription.h"
-#include "effect/VelmarStratum.h"
+#include "effect/EffectIdentity.h"
 
 const Vst3ModuleDescription kVst3ModuleDescription = {
-    VelmarStratum::kMakerName,
-    "https://velmar.example/stratum",
-    "support@velmar.example",
-    VelmarStratum::kEffectName,
-    VelmarStratum::kMakerCode,
-    VelmarStratum::kUniqueCode,
-    VelmarStratum::kVersion,
+    effect_identity::kMakerName,
+    effect_identity::kMakerUrl,
+    effect_identity::kMakerEmail,
+    effect_identity::kEffectName,
+    effect_identity::kMakerCode,
+    effect_identity::kUniqueCode,
+    effect_identity::kVersion,
     "Fx|Tools",
 };
