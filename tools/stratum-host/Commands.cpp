@@ -11,38 +11,33 @@ void ReportError(const std::string& message) {
   std::fflush(stderr);
 }
 
-bool ResolveSetting(PluginInstance& instance, const std::string& title, const std::string& value, int* index,
-                    double* normalized, std::string* error) {
-  *index = instance.FindParameter(title);
+bool ApplySetting(HostedPlugin& plugin, const std::string& title, const std::string& value, int* index,
+                  std::string* error) {
+  *index = plugin.FindParameter(title);
   if (*index < 0) {
     *error = "unknown parameter '" + title + "'";
     return false;
   }
-  return instance.ParseValue(*index, value, normalized, error);
+  return plugin.SetFromText(*index, value, error);
 }
 
-bool LoadStateFile(PluginInstance& instance, const std::string& path, std::string* error) {
+bool LoadStateFile(HostedPlugin& plugin, const std::string& path, std::string* error) {
   std::vector<uint8_t> bytes;
   if (!ReadWholeFile(path, &bytes, error)) return false;
-  PluginState state;
   std::string reason;
-  if (!vst3host::DecodeStateFile(bytes, &state, &reason)) {
-    *error = "cannot load '" + path + "': " + reason;
-    return false;
-  }
-  if (!instance.LoadState(state, &reason)) {
+  if (!plugin.LoadStateFile(bytes, &reason)) {
     *error = "cannot load '" + path + "': " + reason;
     return false;
   }
   return true;
 }
 
-bool SaveStateToTemporary(PluginInstance& instance, const std::string& path, std::string* temporary,
+bool SaveStateToTemporary(HostedPlugin& plugin, const std::string& path, std::string* temporary,
                           std::string* error) {
-  PluginState state;
-  if (!instance.SaveState(&state, error)) return false;
+  std::vector<uint8_t> bytes;
+  if (!plugin.SaveStateFile(&bytes, error)) return false;
   *temporary = TemporaryPathBeside(path);
-  if (!WriteTemporaryFile(*temporary, vst3host::EncodeStateFile(state), error)) {
+  if (!WriteTemporaryFile(*temporary, bytes, error)) {
     *error = "cannot write '" + path + "'";
     return false;
   }

@@ -36,6 +36,32 @@ void PrintBuses(const std::vector<BusDescription>& buses) {
   }
 }
 
+// What a VST2 effect says about itself: its record, names and parameters.
+void PrintVst2Info(vst2host::Vst2Plugin& plugin) {
+  std::printf("format: VST2\n");
+  std::printf("effect: %s\n", plugin.EffectName().c_str());
+  std::printf("vendor: %s\n", plugin.VendorName().c_str());
+  std::printf("product: %s\n", plugin.ProductName().c_str());
+  std::printf("version: %d\n", plugin.VendorVersion());
+  const uint32_t id = static_cast<uint32_t>(plugin.UniqueId());
+  char code[5] = {static_cast<char>(id >> 24), static_cast<char>(id >> 16), static_cast<char>(id >> 8),
+                  static_cast<char>(id), '\0'};
+  for (int i = 0; i < 4; ++i) {
+    if (code[i] < 0x20 || code[i] > 0x7e) code[i] = '?';
+  }
+  std::printf("unique id: %s (0x%08x)\n", code, id);
+  std::printf("flags: 0x%x\n", static_cast<unsigned>(plugin.Effect()->flags));
+  std::printf("latency: %d samples\n", plugin.Latency());
+  std::printf("channels: %d in, %d out\n", plugin.NumInputs(), plugin.NumOutputs());
+  std::printf("programs: %d\n", plugin.NumPrograms());
+  std::printf("parameters: %d\n", plugin.NumParameters());
+  for (int i = 0; i < plugin.NumParameters(); ++i) {
+    std::printf("  index %d \"%s\" label \"%s\" value %s (%s)\n", i, plugin.ParameterName(i).c_str(),
+                plugin.ParameterLabel(i).c_str(), vst3host::FormatNumber(plugin.Normalized(i)).c_str(),
+                plugin.ParameterDisplay(i).c_str());
+  }
+}
+
 }  // namespace
 
 int RunInfo(const std::vector<std::string>& args) {
@@ -43,13 +69,18 @@ int RunInfo(const std::vector<std::string>& args) {
     ReportError("usage: stratum-host info BUNDLE");
     return kExitUsage;
   }
-  LoadedPlugin plugin;
   std::string error;
-  if (!LoadPlugin(args[0], &plugin, &error)) {
+  std::unique_ptr<HostedPlugin> plugin = OpenHostedPlugin(args[0], &error);
+  if (plugin == nullptr) {
     ReportError(error);
     return kExitFailed;
   }
-  PluginInstance& instance = *plugin.instance;
+  if (plugin->Vst2() != nullptr) {
+    PrintVst2Info(*plugin->Vst2());
+    std::fflush(stdout);
+    return 0;
+  }
+  PluginInstance& instance = *plugin->Vst3();
   const ClassDescription& description = instance.Description();
   std::printf("class: %s\n", description.name.c_str());
   std::printf("vendor: %s\n", description.vendor.c_str());

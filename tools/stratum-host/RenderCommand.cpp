@@ -64,7 +64,7 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions* opt
   return true;
 }
 
-bool ApplySettings(PluginInstance& instance, const std::vector<std::string>& settings, std::string* error) {
+bool ApplySettings(HostedPlugin& instance, const std::vector<std::string>& settings, std::string* error) {
   for (const std::string& setting : settings) {
     const size_t equals = setting.find('=');
     if (equals == std::string::npos) {
@@ -72,11 +72,9 @@ bool ApplySettings(PluginInstance& instance, const std::vector<std::string>& set
       return false;
     }
     int index = -1;
-    double normalized = 0.0;
-    if (!ResolveSetting(instance, setting.substr(0, equals), setting.substr(equals + 1), &index, &normalized, error)) {
+    if (!ApplySetting(instance, setting.substr(0, equals), setting.substr(equals + 1), &index, error)) {
       return false;
     }
-    instance.SetParameter(index, normalized);
   }
   return true;
 }
@@ -84,7 +82,7 @@ bool ApplySettings(PluginInstance& instance, const std::vector<std::string>& set
 // Runs the whole input through the plug-in into writer. The plug-in's latency
 // is made up for: its first output frames are dropped and as many frames of
 // silence are fed after the input, so that output lines up with input.
-bool RenderFrames(PluginInstance& instance, AudioFileReader& reader, AudioFileWriter& writer,
+bool RenderFrames(HostedPlugin& instance, AudioFileReader& reader, AudioFileWriter& writer,
                   const TransportSettings& transport, LevelMeter* meter, std::string* error) {
   const int block = instance.MaxBlockSize();
   const int inputs = instance.InputChannels();
@@ -158,12 +156,12 @@ int RunRender(const std::vector<std::string>& args) {
     return kExitFailed;
   }
 
-  LoadedPlugin plugin;
-  if (!LoadPlugin(options.bundle, &plugin, &error)) {
+  std::unique_ptr<HostedPlugin> plugin = OpenHostedPlugin(options.bundle, &error);
+  if (plugin == nullptr) {
     ReportError(error);
     return kExitFailed;
   }
-  PluginInstance& instance = *plugin.instance;
+  HostedPlugin& instance = *plugin;
   if (!options.stateIn.empty() && !LoadStateFile(instance, options.stateIn, &error)) {
     ReportError(error);
     return kExitFailed;

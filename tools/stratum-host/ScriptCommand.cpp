@@ -43,7 +43,7 @@ std::string Trim(const std::string& text) {
 
 class ScriptSession {
  public:
-  ScriptSession(PluginInstance& instance, const ScriptOptions& options)
+  ScriptSession(HostedPlugin& instance, const ScriptOptions& options)
       : mInstance(instance),
         mOptions(options),
         mInput(instance.InputChannels(), std::vector<double>(instance.MaxBlockSize())),
@@ -74,7 +74,7 @@ class ScriptSession {
   }
 
  private:
-  std::string Entry(int index) { return mInstance.Parameters()[index].title + "=" + mInstance.HostValueText(index); }
+  std::string Entry(int index) { return mInstance.ParameterTitle(index) + "=" + mInstance.ValueText(index); }
 
   // "NAME VALUE" where NAME may hold spaces: "NAME=VALUE" splits at the
   // equals sign, otherwise the longest parameter title the text starts with.
@@ -86,9 +86,10 @@ class ScriptSession {
       return true;
     }
     size_t best = 0;
-    for (const ParameterDescription& parameter : mInstance.Parameters()) {
-      const size_t length = parameter.title.size();
-      if (length > best && text.size() > length + 1 && text.compare(0, length, parameter.title) == 0 &&
+    for (int i = 0; i < mInstance.NumParameters(); ++i) {
+      const std::string title = mInstance.ParameterTitle(i);
+      const size_t length = title.size();
+      if (length > best && text.size() > length + 1 && text.compare(0, length, title) == 0 &&
           text[length] == ' ') {
         best = length;
       }
@@ -110,12 +111,10 @@ class ScriptSession {
       return true;
     }
     int index = -1;
-    double normalized = 0.0;
-    if (!ResolveSetting(mInstance, title, value, &index, &normalized, &error)) {
+    if (!ApplySetting(mInstance, title, value, &index, &error)) {
       Answer("error " + error);
       return true;
     }
-    mInstance.SetParameter(index, normalized);
     Answer("ok " + Entry(index));
     return true;
   }
@@ -212,7 +211,7 @@ class ScriptSession {
     return true;
   }
 
-  PluginInstance& mInstance;
+  HostedPlugin& mInstance;
   ScriptOptions mOptions;
   std::vector<std::vector<double>> mInput;
   std::vector<std::vector<double>> mOutput;
@@ -253,17 +252,16 @@ int RunScript(const std::vector<std::string>& args) {
     ReportError(error);
     return kExitUsage;
   }
-  LoadedPlugin plugin;
-  if (!LoadPlugin(options.bundle, &plugin, &error) ||
-      !plugin.instance->Prepare(options.channels, options.sampleRate, options.block, options.doublePrecision, false,
-                                &error)) {
+  std::unique_ptr<HostedPlugin> plugin = OpenHostedPlugin(options.bundle, &error);
+  if (plugin == nullptr ||
+      !plugin->Prepare(options.channels, options.sampleRate, options.block, options.doublePrecision, false, &error)) {
     ReportError(error);
     return kExitFailed;
   }
-  ScriptSession session(*plugin.instance, options);
+  ScriptSession session(*plugin, options);
   // Changes made while the plug-in started up are not news to the driver.
-  plugin.instance->TakeChangedParameters();
-  Answer("ready " + plugin.instance->Description().name);
+  plugin->TakeChangedParameters();
+  Answer("ready " + plugin->Name());
   for (std::string line; std::getline(std::cin, line);) {
     line = Trim(line);
     if (line.empty() || line[0] == '#') continue;

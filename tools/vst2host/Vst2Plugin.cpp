@@ -177,7 +177,10 @@ bool Vst2Plugin::Prepare(int inputChannels, double sampleRate, int maxBlockSize,
   if (mSwitchedOn) Dispatch(effMainsChanged, 0, 0);
   mSampleRate = sampleRate;
   mMaxBlockSize = maxBlockSize;
-  mInputChannels = std::min(inputChannels, std::max(mEffect->numInputs, 0));
+  // The host's channels: those beyond the plug-in's inputs are dropped, its
+  // inputs beyond them get silence.
+  mInputChannels = std::max(inputChannels, 0);
+  const int fed = std::min(mInputChannels, std::max(mEffect->numInputs, 0));
   mDoublePrecision = doublePrecision;
   mOffline = offline;
   mPosition = 0;
@@ -185,9 +188,9 @@ bool Vst2Plugin::Prepare(int inputChannels, double sampleRate, int maxBlockSize,
   // The channels the host feeds, in speaker arrangements of the published size.
   vst2::SpeakerArrangement in = {};
   vst2::SpeakerArrangement out = {};
-  in.type = inputChannels == 1 ? kSpeakerArrMono : kSpeakerArrStereo;
-  in.numChannels = inputChannels;
-  out.type = in.type;
+  in.type = fed == 1 ? kSpeakerArrMono : kSpeakerArrStereo;
+  in.numChannels = fed;
+  out.type = mEffect->numOutputs == 1 ? kSpeakerArrMono : kSpeakerArrStereo;
   out.numChannels = mEffect->numOutputs;
   Dispatch(effSetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&in), &out);
   Dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(sampleRate));

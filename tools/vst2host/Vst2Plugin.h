@@ -42,6 +42,7 @@ class Vst2Plugin {
   std::string VendorName();
   std::string ProductName();
   int VendorVersion();
+  int32_t UniqueId() const { return mEffect->uniqueID; }
   int NumInputs() const { return mEffect->numInputs; }
   int NumOutputs() const { return mEffect->numOutputs; }
   int NumParameters() const { return mEffect->numParams; }
@@ -77,7 +78,7 @@ class Vst2Plugin {
   int OutputChannels() const { return mEffect->numOutputs; }
   int MaxBlockSize() const { return mMaxBlockSize; }
   // One block of at most MaxBlockSize frames: input holds InputChannels()
-  // channels, output OutputChannels().
+  // channels (the count given to Prepare), output OutputChannels().
   void Process(const double* const* input, double* const* output, int frames,
                const Vst2Transport& transport);
 
