@@ -73,6 +73,9 @@ bool EncodeRows(EncodeState* state, RAS_IBitmap* bitmap, const RAS_BitmapRows& r
 
 RAS_PngWriteResult RAS_WritePngMemory(RAS_IBitmap* bitmap, const RAS_PngWriteOptions& options,
                                       std::vector<uint8_t>* out) {
+  if (!out) {
+    return RAS_PngWriteResult::kEncodingFailed;
+  }
   out->clear();
   RAS_BitmapRows rows;
   if (!bitmap || bitmap->GetWidth() <= 0 || bitmap->GetHeight() <= 0 || !RAS_GetBitmapRows(bitmap, &rows)) {

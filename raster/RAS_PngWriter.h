@@ -25,7 +25,8 @@ enum class RAS_PngWriteResult {
 };
 
 // Encodes the bitmap in picture order (whatever its memory order) into `out`,
-// which is replaced. On failure `out` is left empty.
+// which is replaced. On failure `out` is left empty; without `out` nothing
+// can be encoded.
 RAS_PngWriteResult RAS_WritePngMemory(RAS_IBitmap* bitmap, const RAS_PngWriteOptions& options,
                                       std::vector<uint8_t>* out);
 

@@ -148,4 +148,5 @@ TEST(PngWriter, FailsCleanlyWhereItCannotWrite) {
   std::vector<uint8_t> bytes = {1, 2, 3};
   EXPECT_EQ(RAS_WritePngMemory(&empty, options, &bytes), RAS_PngWriteResult::kNoPixels);
   EXPECT_TRUE(bytes.empty());
+  EXPECT_EQ(RAS_WritePngMemory(&bitmap, options, nullptr), RAS_PngWriteResult::kEncodingFailed);
 }
