@@ -389,6 +389,25 @@ TEST_F(Vst2AdapterTest, TimeInfoFromTheHost) {
   EXPECT_FLOAT_EQ(got[kSigDenominator - 100], 0.0f);
 }
 
+TEST_F(Vst2AdapterTest, EditorGesturesAndPresetChangesReachTheHost) {
+  host.ClearCalls();
+  Dispatch(effMainsChanged, 0, 0);  // the test effect's gesture
+  const auto begins = host.CallsOf(audioMasterBeginEdit);
+  const auto ends = host.CallsOf(audioMasterEndEdit);
+  const auto automations = host.CallsOf(audioMasterAutomate);
+  ASSERT_EQ(begins.size(), 1u);
+  ASSERT_EQ(ends.size(), 1u);
+  ASSERT_EQ(automations.size(), 1u);
+  EXPECT_EQ(begins[0].index, kLevel);
+  EXPECT_EQ(automations[0].index, kLevel);
+  EXPECT_FLOAT_EQ(automations[0].opt, 0.125f);  // the value as the editor gave it
+  EXPECT_EQ(ends[0].index, kLevel);
+  EXPECT_FLOAT_EQ(GetParam(kLevel), 0.125f);
+
+  Dispatch(effSetProgramName, 0, 0, const_cast<char*>("Renamed"));
+  EXPECT_EQ(host.CallsOf(vst2::kAudioMasterUpdateDisplay).size(), 1u);
+}
+
 TEST_F(Vst2AdapterTest, LatencyChangeRewritesTheRecord) {
   SetParam(kSwitch, 1.0f);
   EXPECT_EQ(effect->initialDelay, 32);

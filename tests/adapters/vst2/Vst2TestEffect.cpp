@@ -104,4 +104,11 @@ bool Vst2TestEffect::GetMidiNoteText(int note, char* text, size_t textSize) {
   return true;
 }
 
+void Vst2TestEffect::ActivationChanged(bool active) {
+  if (active) return;
+  BeginInformHostOfParamChange(kLevel);
+  SetParameterFromGUI(kLevel, kGestureValue);
+  EndInformHostOfParamChange(kLevel);
+}
+
 IFxVST* MakeEffectInstance() { return new Vst2TestEffect(); }

@@ -14,6 +14,9 @@
 //   handle as a descriptor to watch: each run-loop timer tick and each input
 //   it sees is reported to the host as an automation of the parameters
 //   "Ticks" and "Inputs" (index and a running count);
+// - switching it off (effMainsChanged 0) performs an editor-like gesture on
+//   "Level" (begin, value 0.125, end); a change of the presets is passed on
+//   to the host as a preset change;
 // - every block reports what it learnt of the host's time as automation of
 //   indices from kTimeReport on (see TimeReport), value in the float option;
 //   the transport record is kept between blocks, as the effect keeps it.
@@ -52,6 +55,9 @@ class Vst2TestEffect : public IFxVST {
   void ParamChanged(int paramIdx, ParamChangeSource source) override;
   void HandleSysEx(const SysExMessage& message) override;
   bool GetMidiNoteText(int note, char* text, size_t textSize) override;
+  void ActivationChanged(bool active) override;
+  void HostChangedPresets() override { InformHostOfPresetChange(); }
+  static constexpr double kGestureValue = 0.125;
 
  private:
   TransportInfo mTransport;

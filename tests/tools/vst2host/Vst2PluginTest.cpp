@@ -42,7 +42,9 @@ TEST(Vst2Plugin, DrivesTheTestModule) {
   EXPECT_FALSE(plugin->SetFromText(plugin->FindParameter("Mode"), "Z", &error));
 
   for (bool doublePrecision : {false, true}) {
+    // Switching the test effect off and on again moves Level (its gesture).
     ASSERT_TRUE(plugin->Prepare(2, 48000.0, 128, doublePrecision, true, &error)) << error;
+    ASSERT_TRUE(plugin->SetFromText(level, "25", &error)) << error;
     std::vector<double> left, right;
     ProcessConstant(*plugin, 0.5, &left, &right, 100);
     EXPECT_DOUBLE_EQ(left[50], 0.125) << doublePrecision;
