@@ -1,6 +1,7 @@
 // The record's processing and parameter entries. Each holds the instance
 // lock for the whole call and lets no exception reach the host.
 
+#include <algorithm>
 #include <cmath>
 
 #include "adapters/vst2/IFxVST.h"
@@ -79,9 +80,9 @@ void IFxVST::SetHostParameter(int index, float value) {
   // NaN is refused; other values are brought into 0..1 by the parameter.
   if (!IsParamIndex(index) || std::isnan(value)) return;
   platform::LockGuard guard(GetLock());
-  IFxParam* param = GetParam(index);
-  param->SetFromNormalized(value);
-  if (IFxEditorLink* editor = GetEditor()) editor->PushParamToControls(index, value, true);
+  const double normalized = std::clamp(static_cast<double>(value), 0.0, 1.0);
+  GetParam(index)->SetFromNormalized(normalized);
+  if (IFxEditorLink* editor = GetEditor()) editor->PushParamToControls(index, normalized, true);
   ParamChanged(index, SourceHost);
 }
 
