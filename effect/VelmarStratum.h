@@ -90,7 +90,9 @@ class VelmarStratum : public STRATUM_ADAPTER_CLASS {
 
   // Working buffers for blocks of up to frames samples; allocates.
   void SizeWorkingBuffers(int frames);
-  void BlockSizeChanged(int frames);
+  // Smoother and meter coefficients for blocks of frames at the current rate;
+  // the smoothers start again from 0 only when asked (a new block size).
+  void UpdateBlockCoefficients(int frames, bool restartSmoothers);
   // The chain's steps, on n samples of the working buffers.
   void ApplyAutoGain(int n);
   void ApplyGainAndPan(int n);
@@ -100,6 +102,7 @@ class VelmarStratum : public STRATUM_ADAPTER_CLASS {
 
   int mSampleRate = 0;
   int mLastBlockSize = 0;
+  int mBlockCoefficientsRate = 0;  // the rate the per-block coefficients are for
   double mLastTempo = 0.0;
   bool mFirstBlock = true;
   DCBlocker mDcBlockers[2];

@@ -56,14 +56,19 @@ void VelmarStratum::SizeWorkingBuffers(int frames) {
   }
 }
 
-void VelmarStratum::BlockSizeChanged(int frames) {
+void VelmarStratum::UpdateBlockCoefficients(int frames, bool restartSmoothers) {
   const int blocksPerSecond = mSampleRate / frames;
   const double coefficient = std::exp(-1.0 / (static_cast<double>(blocksPerSecond) * 0.005));
   for (ParamSmoother& smoother : mSmoothers) {
-    smoother.Restart(coefficient);
+    if (restartSmoothers) {
+      smoother.Restart(coefficient);
+    } else {
+      smoother.SetCoefficient(coefficient);
+    }
   }
   mMeter.SetBlockSize(mSampleRate, frames);
   mLastBlockSize = frames;
+  mBlockCoefficientsRate = mSampleRate;
 }
 
 void VelmarStratum::ProcessAudio(double** inputs, double** outputs, int frames) {
@@ -99,8 +104,13 @@ void VelmarStratum::ProcessAudio(double** inputs, double** outputs, int frames) 
     return;
   }
   const int n = frames;
+  // The per-block coefficients count blocks per second, so they follow the
+  // rate as well as the block size. Only a new block size restarts the
+  // smoothers; a new rate keeps their values.
   if (n != mLastBlockSize) {
-    BlockSizeChanged(n);
+    UpdateBlockCoefficients(n, true);
+  } else if (mSampleRate != mBlockCoefficientsRate) {
+    UpdateBlockCoefficients(n, false);
   }
   if (mInL.size() < static_cast<size_t>(n)) {
     // The host sent more frames than it announced. Growing here allocates

@@ -16,6 +16,9 @@ class ParamSmoother {
     mCoefficient = coefficient;
   }
 
+  // A new per-block coefficient (sample rate changed); the value is kept.
+  void SetCoefficient(double coefficient) { mCoefficient = coefficient; }
+
   // One block's step; answers the value to use for this block.
   double Step() {
     if (mCurrent != mTarget) {

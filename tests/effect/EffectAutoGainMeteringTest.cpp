@@ -166,6 +166,40 @@ TEST(EffectMeteringTest, ClickingAReadOutResetsOnlyItsOwnHolds) {
   EXPECT_EQ(h.fx->Meter().MaximumDb(OutputMeter::kPeakL), OutputMeter::kFloorDb);
 }
 
+// Meter falls and holds are counted in blocks: after a rate change at the
+// same block size (44.1 to 96 kHz at 512 frames) they must count the new
+// rate's blocks, as an instance that started at 96 kHz does.
+TEST(EffectMeteringTest, MeterTimesFollowARateChangeAtTheSameBlockSize) {
+  EffectHarness moved, fresh;
+  moved.Prepare(44100, 512);
+  moved.Process(Constant(512, 0.0));
+  moved.Prepare(96000, 512);
+  fresh.Prepare(96000, 512);
+  for (EffectHarness* h : {&moved, &fresh}) h->Process(Constant(512, 1.0));
+  EXPECT_EQ(moved.fx->Meter().BlocksPerSecond(), fresh.fx->Meter().BlocksPerSecond());
+  EXPECT_EQ(moved.fx->Meter().EnvelopeOf(OutputMeter::kPeakL).Release(),
+            fresh.fx->Meter().EnvelopeOf(OutputMeter::kPeakL).Release());
+  EXPECT_EQ(moved.fx->Smoother(kGainLevel).Coefficient(),
+            fresh.fx->Smoother(kGainLevel).Coefficient());
+
+  // One second of silence: the peak meter has fallen 40 dB, not more.
+  const int blocksPerSecond = 96000 / 512;
+  for (int b = 0; b < blocksPerSecond; ++b) moved.Process(Constant(512, 0.0));
+  EXPECT_NEAR(LinearToDb(moved.fx->Meter().Envelope(OutputMeter::kPeakL)), -40.0, 0.01);
+  // Holds restart every three seconds of blocks: count the blocks from one
+  // restart to the next (a loud block in between sets the hold again).
+  auto blocksUntilHoldRestarts = [&moved] {
+    for (int b = 1; b < 5000; ++b) {
+      moved.Process(Constant(512, 0.0));
+      if (moved.fx->Meter().HoldDb(OutputMeter::kPeakL) == OutputMeter::kFloorDb) return b;
+    }
+    return -1;
+  };
+  blocksUntilHoldRestarts();
+  moved.Process(Constant(512, 1.0));
+  EXPECT_EQ(1 + blocksUntilHoldRestarts(), 3 * blocksPerSecond);
+}
+
 TEST(EffectMeteringTest, OneInputGreysTheStereoControlsUntilTwoAreSeen) {
   const int stereoControls[] = {9, 10, 5, 3};  // pan, width, phase R, channel selector
   EffectHarness h;
