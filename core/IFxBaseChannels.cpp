@@ -3,6 +3,8 @@
 // the host's audio thread under the instance lock; nothing here allocates
 // unless a host sends a longer block than it announced.
 #include <algorithm>
+#include <cfloat>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -28,6 +30,15 @@ ChannelRange ClipRange(int first, int count, int channelCount) {
   if (range.end < range.first) range.end = range.first;
   return range;
 }
+
+// A float for the host, with denormal results flushed to 0: a host (or the
+// next plug-in) doing arithmetic on them would slow down badly. Double values
+// that are normal can still be denormal as floats.
+inline float ToFloatFlushed(double value) {
+  return std::fabs(value) < static_cast<double>(FLT_MIN) ? 0.0f : static_cast<float>(value);
+}
+
+inline float FlushDenormal(float value) { return std::fabs(value) < FLT_MIN ? 0.0f : value; }
 
 }  // namespace
 
@@ -172,9 +183,11 @@ void IFxBase::ConvertOutputsToFloat(int frames, bool adding) {
     const double* source = channel.buffer.data();
     float* destination = channel.floatDestination;
     if (adding) {
-      for (int s = 0; s < frames; ++s) destination[s] += static_cast<float>(source[s]);
+      for (int s = 0; s < frames; ++s) {
+        destination[s] = FlushDenormal(destination[s] + ToFloatFlushed(source[s]));
+      }
     } else {
-      for (int s = 0; s < frames; ++s) destination[s] = static_cast<float>(source[s]);
+      for (int s = 0; s < frames; ++s) destination[s] = ToFloatFlushed(source[s]);
     }
   }
 }
