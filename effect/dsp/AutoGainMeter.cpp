@@ -62,15 +62,21 @@ void AutoGainMeter::MeasureLevel(const double* samples, int n) {
 
   const double source = mMode == 1.0 ? mLastRms : blockPeak;
   const double level = LinearToDb(source);
-  if (level > mLevelMemoryDb && LinearToDb(blockPeak) > mGateDb) {
+  // Only a finite level can be remembered: an infinite one would stand above
+  // everything that follows until the next restart.
+  if (level > mLevelMemoryDb && std::isfinite(level) && LinearToDb(blockPeak) > mGateDb) {
     mLevelMemoryDb = level;
-    double gainDb = std::fabs(level) + mReferenceDb;
-    if (gainDb > kMaxGainDb) {
-      gainDb = kMaxGainDb;
-    }
-    const double target = DbToLinear(gainDb);
+    const double target = DbToLinear(GainForLevelDb(level, mReferenceDb));
     if (target != mTargetGain) {
       mTargetGain = target;
     }
   }
+}
+
+double AutoGainMeter::GainForLevelDb(double levelDb, double referenceDb) {
+  // The gain that moves the level onto the reference. Below full scale this
+  // is |level| + reference; above it the gain keeps falling, so a louder
+  // level never gets more gain.
+  const double gainDb = referenceDb - levelDb;
+  return gainDb > kMaxGainDb ? kMaxGainDb : gainDb;
 }

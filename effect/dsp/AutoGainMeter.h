@@ -36,6 +36,10 @@ class AutoGainMeter {
                           const double* rightSamples, int n, double* leftGain,
                           double* rightGain);
 
+  // The gain in dB that auto gain aims at for a remembered level: reference
+  // minus level, at most kMaxGainDb. Falls as the level rises.
+  static double GainForLevelDb(double levelDb, double referenceDb);
+
   double ReferenceDb() const { return mReferenceDb; }
   double Mode() const { return mMode; }
   double TargetGain() const { return mTargetGain; }

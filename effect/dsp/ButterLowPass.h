@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cmath>
+
 // First-order Butterworth low-pass for one channel (bilinear transform with
 // frequency pre-warping), run in direct form II.
 class ButterLowPass {
@@ -19,6 +21,11 @@ class ButterLowPass {
     mW1 = w;
     return y;
   }
+
+  // Whether the state is a finite number (a non-finite sample keeps it
+  // non-finite for good); Clear starts it from rest.
+  bool StateIsFinite() const { return std::isfinite(mW1); }
+  void Clear() { mW1 = 0.0; }
 
   double CutoffHz() const { return mCutoffHz; }
   double B0() const { return mB0; }

@@ -33,6 +33,8 @@ class CircularBuffer {
   virtual void ItemsWritten(int /*begin*/, int /*end*/) {}
   // Called after Resize has cleared the ring.
   virtual void Resized() {}
+  // For derived classes that repair items in place.
+  double* MutableItems() { return mItems.data(); }
 
  private:
   std::vector<double> mItems;

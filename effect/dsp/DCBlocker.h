@@ -2,7 +2,8 @@
 
 // First-order high-pass with its corner at 5 Hz that removes a DC offset.
 // The state survives coefficient changes, so a sample-rate change does not
-// click.
+// click. A block that leaves the state non-finite restarts it from rest, so
+// one bad sample spoils at most the rest of its block.
 class DCBlocker {
  public:
   // Coefficients for the integer sample rate; the state is kept.
@@ -19,6 +20,8 @@ class DCBlocker {
   double B0() const { return mB0; }
   double B1() const { return mB1; }
   double A1() const { return mA1; }
+  double X1() const { return mX1; }
+  double Y1() const { return mY1; }
 
  private:
   double mX1 = 0.0;

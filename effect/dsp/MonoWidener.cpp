@@ -50,6 +50,15 @@ void MonoWidener::Process(double* samples, int n) {
       position = 0;
     }
   }
+  if (!lowPass.StateIsFinite()) {
+    // A non-finite sample went in: everything the filter wrote since is
+    // unusable, and would come out again one delay later. Silence the part
+    // of the buffer this block wrote (the first position, then the delay's
+    // span) and start the filter from rest.
+    const size_t written = static_cast<size_t>(std::max(mWritePosition + 1, mDelayLength));
+    std::fill(mBuffer.begin(), mBuffer.begin() + std::min(written, mBuffer.size()), 0.0);
+    lowPass.Clear();
+  }
   mLowPass = lowPass;
   mWritePosition = position;
 }

@@ -21,13 +21,16 @@ class MonoWidener {
   // Delay in whole milliseconds, held to 0..kMaxDelayMs.
   void SetDelayMs(int ms);
 
-  // Delays and low-passes n samples in place.
+  // Delays and low-passes n samples in place. A block in which a non-finite
+  // sample reached the low-pass ends with the filter and the delay silenced.
   void Process(double* samples, int n);
 
   int SampleRate() const { return mSampleRate; }
   int DelayMs() const { return mDelayMs; }
   int DelayLength() const { return mDelayLength; }
   const ButterLowPass& LowPass() const { return mLowPass; }
+  // The delay buffer, for checks.
+  const std::vector<double>& Buffer() const { return mBuffer; }
 
  private:
   void UpdateDelayLength();

@@ -20,6 +20,14 @@ double SignedBlockPeak(const double* samples, int n) {
   return peak;
 }
 
+void ZeroNonFinite(double* samples, int n) {
+  for (int i = 0; i < n; ++i) {
+    if (!std::isfinite(samples[i])) {
+      samples[i] = 0.0;
+    }
+  }
+}
+
 }  // namespace
 
 void OutputMeter::SetSampleRate(int sampleRate) {
@@ -41,13 +49,18 @@ void OutputMeter::SetBlockSize(int sampleRate, int n) {
   }
 }
 
-void OutputMeter::Measure(const double* left, const double* right, int n) {
-  const double peakL = SignedBlockPeak(left, n);
-  const double peakR = SignedBlockPeak(right, n);
+void OutputMeter::Measure(double* left, double* right, int n) {
   mWindowL.Push(left, n);
   mWindowR.Push(right, n);
   const double rmsL = mWindowL.ComputeRms();
   const double rmsR = mWindowR.ComputeRms();
+  if (mWindowL.LastPushHadFault() || mWindowR.LastPushHadFault()) {
+    // Rare, so the scan costs nothing in ordinary blocks.
+    ZeroNonFinite(left, n);
+    ZeroNonFinite(right, n);
+  }
+  const double peakL = SignedBlockPeak(left, n);
+  const double peakR = SignedBlockPeak(right, n);
   mEnvelopes[kPeakL].Update(std::fabs(peakL));
   mEnvelopes[kPeakR].Update(std::fabs(peakR));
   mEnvelopes[kRmsL].Update(std::fabs(rmsL));

@@ -37,8 +37,11 @@ class OutputMeter {
   // release that falls 40 dB in one second; the hold period is 3 s of blocks.
   void SetBlockSize(int sampleRate, int n);
 
-  // Block peaks, RMS windows and level envelopes of the final output.
-  void Measure(const double* left, const double* right, int n);
+  // Block peaks, RMS windows and level envelopes of the final output. It also
+  // guards the output: samples that are not finite become 0 before they are
+  // measured, so neither the meters nor the host see them. Finding them is
+  // free, the RMS windows' sums show them.
+  void Measure(double* left, double* right, int n);
 
   // Restarts the four holds when the hold period is over; counts the block.
   void AdvanceHoldPeriod();
@@ -63,6 +66,7 @@ class OutputMeter {
   int HoldCounter() const { return mHoldCounter; }
   int BlocksPerSecond() const { return mBlocksPerSecond; }
   RMSBuffer& Window(int channel) { return channel == 0 ? mWindowL : mWindowR; }
+  const RMSBuffer& Window(int channel) const { return channel == 0 ? mWindowL : mWindowR; }
 
  private:
   RMSBuffer mWindowL;

@@ -1,5 +1,6 @@
 #include "effect/dsp/PeakLimiter.h"
 
+#include <cfloat>
 #include <cmath>
 
 void PeakLimiter::SetRelease(int ms) {
@@ -22,6 +23,9 @@ struct LimiterState {
   // which shortens the chain from one sample to the next; the arithmetic of
   // the chosen one is exactly that of the two-branch description. The gain
   // keeps its branch: it is rarely taken and saves a division per sample.
+  // Its test is written so that an envelope that is not a number (after such
+  // a sample) gives no number rather than an unlimited sample: the effect's
+  // output guard turns those into silence, which is within full scale.
   double Step(double x, double fast, double slow) {
     const double a = std::fabs(x);
     const bool rising = a > envelope;
@@ -32,10 +36,21 @@ struct LimiterState {
     halfPeak = half;
     envelope = rising ? a : released;
     peak = rising;
-    if (envelope > 1.0) {
+    if (!(envelope <= 1.0)) {
       return (1.0 / envelope) * x;
     }
     return x;
+  }
+
+  // Once per block: an envelope that is not finite (a sample that was not)
+  // would stop the limiter for good, or silence it for good when infinite;
+  // the limiter starts again from rest instead.
+  void Settle() {
+    if (!(envelope <= DBL_MAX && halfPeak <= DBL_MAX)) {
+      envelope = 0.0;
+      halfPeak = 0.0;
+      peak = false;
+    }
   }
 };
 
@@ -46,6 +61,7 @@ void PeakLimiter::Process(double* samples, int n) {
   for (int i = 0; i < n; ++i) {
     samples[i] = state.Step(samples[i], mFastCoefficient, mSlowCoefficient);
   }
+  state.Settle();
   mEnvelope = state.envelope;
   mHalfPeak = state.halfPeak;
   mPeak = state.peak;
@@ -66,6 +82,8 @@ void PeakLimiter::ProcessPair(PeakLimiter& left, double* leftSamples, PeakLimite
     leftSamples[i] = l.Step(leftSamples[i], lFast, lSlow);
     rightSamples[i] = r.Step(rightSamples[i], rFast, rSlow);
   }
+  l.Settle();
+  r.Settle();
   left.mEnvelope = l.envelope;
   left.mHalfPeak = l.halfPeak;
   left.mPeak = l.peak;

@@ -2,7 +2,9 @@
 
 // Instant-attack peak limiter for one channel: holds the output at or below
 // full scale and releases in two stages, fast down to half of the last peak
-// and slow below it.
+// and slow below it. After a sample that is not finite the rest of its block
+// comes out as no number (never above full scale, see the effect's output
+// guard) and the next block starts from rest.
 class PeakLimiter {
  public:
   void SetSampleRate(int sampleRate) { mSampleRate = sampleRate; }

@@ -25,6 +25,7 @@ void RMSBuffer::Resized() {
   mChunkSums.assign(chunks, 0.0);
   mOldSuffix.assign(chunks + 1, 0.0);
   mCompletedSum = 0.0;
+  mPushedSum = 0.0;
 }
 
 double RMSBuffer::ChunkSumOfSquares(int chunk) const {
@@ -57,6 +58,7 @@ void RMSBuffer::ItemsWritten(int begin, int end) {
     const double sum = ChunkSumOfSquares(chunk);
     mChunkSums[static_cast<size_t>(chunk)] = sum;
     mCompletedSum += sum;
+    mPushedSum += sum;
   }
 }
 
@@ -70,23 +72,61 @@ void RMSBuffer::WrapNotification() {
   mCompletedSum = 0.0;
 }
 
-double RMSBuffer::ComputeRms() {
-  const int length = Length();
-  if (length <= 0) {
-    mRmsValue = 0.0;
-    return mRmsValue;
-  }
+double RMSBuffer::RunningSumOfSquares() const {
   // Chunks before the current one hold new items, chunks after it old ones;
   // the current chunk is summed from the ring as it stands, unless the write
   // position sits on its start (blocks of whole chunks): then it is all old.
   const int position = WritePosition();
   const int current = position / kChunk;
-  const double sum = position % kChunk == 0
-                         ? mCompletedSum + mOldSuffix[static_cast<size_t>(current)]
-                         : mCompletedSum + ChunkSumOfSquares(current) +
-                               mOldSuffix[static_cast<size_t>(current) + 1];
+  if (position % kChunk == 0) {
+    return mCompletedSum + mOldSuffix[static_cast<size_t>(current)];
+  }
+  return mCompletedSum + ChunkSumOfSquares(current) +
+         mOldSuffix[static_cast<size_t>(current) + 1];
+}
+
+double RMSBuffer::ComputeRms() {
+  const int length = Length();
+  if (length <= 0) {
+    mLastPushHadFault = false;
+    mRmsValue = 0.0;
+    return mRmsValue;
+  }
+  double sum = RunningSumOfSquares();
+  // A fault anywhere in the ring or among the pushed samples (also those a
+  // long block wrote over again) makes one of the two sums non-finite.
+  mLastPushHadFault = !std::isfinite(sum + mPushedSum);
+  mPushedSum = 0.0;
+  if (mLastPushHadFault) {
+    RepairFaults();
+    sum = RunningSumOfSquares();
+  }
   mRmsValue = std::sqrt(sum / length);
   return mRmsValue;
+}
+
+void RMSBuffer::RepairFaults() {
+  double* items = MutableItems();
+  const int length = Length();
+  for (int i = 0; i < length; ++i) {
+    if (!(std::fabs(items[i]) <= kMaxItemMagnitude)) {
+      items[i] = 0.0;
+    }
+  }
+  const int position = WritePosition();
+  mCompletedSum = 0.0;
+  for (int chunk = 0; chunk < ChunkCount(); ++chunk) {
+    const double sum = ChunkSumOfSquares(chunk);
+    mChunkSums[static_cast<size_t>(chunk)] = sum;
+    if (std::min((chunk + 1) * kChunk, length) <= position) {
+      mCompletedSum += sum;
+    }
+  }
+  double suffix = 0.0;
+  for (int chunk = ChunkCount() - 1; chunk >= 0; --chunk) {
+    suffix += mChunkSums[static_cast<size_t>(chunk)];
+    mOldSuffix[static_cast<size_t>(chunk)] = suffix;
+  }
 }
 
 double RMSBuffer::DirectSumOfSquares() const {

@@ -29,8 +29,16 @@ class RMSBuffer : public CircularBuffer {
   // integers; RMS value 0.
   void Window(int ms);
 
+  // Larger items are taken as faults (their squares could overflow the sums).
+  static constexpr double kMaxItemMagnitude = 1e100;
+
   // Computes the RMS over the whole ring and stores it as the RMS value.
+  // Repairs the ring first when a fault reached it (see above).
   double ComputeRms();
+
+  // Whether the samples pushed before the last ComputeRms included a fault:
+  // one not finite, or one whose square would not fit the sums.
+  bool LastPushHadFault() const { return mLastPushHadFault; }
 
   double RmsValue() const { return mRmsValue; }
   void SetRmsValue(double value) { mRmsValue = value; }
@@ -46,6 +54,10 @@ class RMSBuffer : public CircularBuffer {
 
  private:
   double ChunkSumOfSquares(int chunk) const;
+  // Sum of the squares over the ring as the running sums keep it.
+  double RunningSumOfSquares() const;
+  // Faulty items become 0; every chunk and suffix sum is summed anew.
+  void RepairFaults();
   int ChunkCount() const { return (Length() + kChunk - 1) / kChunk; }
 
   int mSampleRate = 0;
@@ -56,4 +68,8 @@ class RMSBuffer : public CircularBuffer {
   std::vector<double> mOldSuffix;
   // Sum of the chunks completed since the last wrap.
   double mCompletedSum = 0.0;
+  // Sum of the chunks completed since the last ComputeRms: every pushed
+  // sample is in it or in the current chunk's partial sum.
+  double mPushedSum = 0.0;
+  bool mLastPushHadFault = false;
 };

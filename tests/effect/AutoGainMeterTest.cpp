@@ -65,16 +65,48 @@ TEST_F(AutoGainMeterTest, OnlyLouderBlocksAboveTheGateMoveTheTarget) {
   EXPECT_NEAR(meter.LevelMemoryDb(), -10.0, 1e-9);
 }
 
-TEST_F(AutoGainMeterTest, LevelsAboveFullScaleRaiseTheGainUpToTheCap) {
+// A louder level never gets more gain, above full scale too (an absurd
+// 600 dB peak gives no gain, not the +30 dB cap); only the quiet end is capped.
+TEST_F(AutoGainMeterTest, TargetGainFallsAsTheLevelRisesAboveFullScaleToo) {
   struct Case {
     double peakDb;
     double gainDb;
   };
-  for (const Case& c : {Case{6.0, 0.0}, Case{20.0, 14.0}, Case{40.0, 30.0}}) {
+  double previousGainDb = AutoGainMeter::kMaxGainDb;
+  for (const Case& c : {Case{-50.0, 30.0}, Case{-36.0, 30.0}, Case{-18.0, 12.0}, Case{0.0, -6.0},
+                        Case{6.0, -12.0}, Case{20.0, -26.0}, Case{40.0, -46.0},
+                        Case{600.0, -606.0}}) {
     meter.Clear();
     std::vector<double> block = Block(c.peakDb);
     meter.Measure(block.data(), 512);
-    EXPECT_NEAR(LinearToDb(meter.TargetGain()), c.gainDb, 1e-9) << c.peakDb;
+    const double gainDb = LinearToDb(meter.TargetGain());
+    EXPECT_NEAR(gainDb, c.gainDb, 1e-9) << c.peakDb;
+    EXPECT_LE(gainDb, previousGainDb) << c.peakDb;
+    previousGainDb = gainDb;
+  }
+}
+
+// Non-finite samples are no level: the memory, target and smoothed gain stay
+// finite, and the RMS window gives them up at once.
+TEST_F(AutoGainMeterTest, NonFiniteSamplesLeaveTheMeasurementUsable) {
+  for (double mode : {0.0, 1.0}) {
+    for (double bad : {std::nan(""), HUGE_VAL, -HUGE_VAL}) {
+      meter.SetMode(mode);
+      meter.Clear();
+      std::vector<double> block = Block(-18.0);
+      block[10] = bad;
+      const double gain = meter.Measure(block.data(), 512);
+      EXPECT_TRUE(std::isfinite(gain)) << mode << " " << bad;
+      EXPECT_TRUE(std::isfinite(meter.LevelMemoryDb())) << mode << " " << bad;
+      EXPECT_TRUE(std::isfinite(meter.LastRms())) << mode << " " << bad;
+      EXPECT_TRUE(std::isfinite(meter.Window().DirectSumOfSquares())) << mode << " " << bad;
+      std::vector<double> next = Block(-12.0);
+      meter.Measure(next.data(), 512);
+      EXPECT_TRUE(std::isfinite(meter.LastRms()));
+      if (mode == 0.0) {
+        EXPECT_NEAR(meter.LevelMemoryDb(), -12.0, 1e-9);
+      }
+    }
   }
 }
 

@@ -1,7 +1,9 @@
 // The small filters of the chain on short known signals.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <random>
 #include <vector>
@@ -251,6 +253,100 @@ TEST(PairedProcessingTest, PairsMatchOneChannelAtATime) {
     EXPECT_EQ(l1, l2);
     EXPECT_EQ(r1, r2);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// One sample that is not finite may spoil the rest of its block, never the
+// next: the stateful pieces, each run as the chain runs them (single and
+// paired), must give finite output for the following finite block. The
+// limiter must also keep holding full scale after it.
+TEST(NonFiniteInputTest, StatefulPiecesRecoverByTheNextBlock) {
+  struct Piece {
+    const char* name;
+    std::function<void(double*, double*, int)> process;
+    double fullScale;  // bound on the next block's output (0: only finite)
+  };
+  const double kBad[] = {std::nan(""), HUGE_VAL, -HUGE_VAL, 1e308};
+  for (double bad : kBad) {
+    DCBlocker dc, dcL, dcR;
+    for (DCBlocker* d : {&dc, &dcL, &dcR}) d->SetSampleRate(48000);
+    MonoWidener widener;
+    widener.SetSampleRate(48000);
+    widener.SetDelayMs(5);
+    PeakLimiter limiter, limL, limR;
+    for (PeakLimiter* l : {&limiter, &limL, &limR}) {
+      l->SetSampleRate(48000);
+      l->SetRelease(2000);
+    }
+    const Piece pieces[] = {
+        // Single pieces work on the left buffer; the right one takes a copy.
+        {"dc blocker", [&](double* l, double* r, int n) { dc.Process(l, n); std::copy(l, l + n, r); },
+         0.0},
+        {"dc blocker pair",
+         [&](double* l, double* r, int n) { DCBlocker::ProcessPair(dcL, l, dcR, r, n); }, 0.0},
+        {"widener",
+         [&](double* l, double* r, int n) { widener.Process(l, n); std::copy(l, l + n, r); }, 0.0},
+        {"limiter",
+         [&](double* l, double* r, int n) { limiter.Process(l, n); std::copy(l, l + n, r); }, 1.0},
+        {"limiter pair",
+         [&](double* l, double* r, int n) { PeakLimiter::ProcessPair(limL, l, limR, r, n); },
+         1.0},
+    };
+    for (const Piece& piece : pieces) {
+      std::vector<double> left(512), right(512);
+      for (int i = 0; i < 512; ++i) left[i] = right[i] = 4.0 * std::sin(0.03 * i);
+      left[100] = right[200] = bad;
+      piece.process(left.data(), right.data(), 512);
+      // Several delays' worth of finite blocks: all finite, the limiter at
+      // full scale and not silent.
+      for (int block = 0; block < 4; ++block) {
+        double peak = 0.0;
+        for (int i = 0; i < 512; ++i) left[i] = right[i] = 4.0 * std::sin(0.03 * (i + 512 * block));
+        piece.process(left.data(), right.data(), 512);
+        for (int i = 0; i < 512; ++i) {
+          ASSERT_TRUE(std::isfinite(left[i]) && std::isfinite(right[i]))
+              << piece.name << " " << bad << " block " << block << " sample " << i;
+          peak = std::max({peak, std::fabs(left[i]), std::fabs(right[i])});
+        }
+        if (piece.fullScale > 0.0) {
+          EXPECT_LE(peak, piece.fullScale) << piece.name << " " << bad;
+          // (An absurd finite peak rightly holds the gain down for long.)
+          if (!std::isfinite(bad)) {
+            EXPECT_GT(peak, 0.5) << piece.name << " " << bad;
+          }
+        }
+      }
+    }
+    EXPECT_TRUE(std::isfinite(dc.X1()) && std::isfinite(dc.Y1())) << bad;
+    EXPECT_TRUE(widener.LowPass().StateIsFinite()) << bad;
+    for (double v : widener.Buffer()) ASSERT_TRUE(std::isfinite(v)) << bad;
+    for (const PeakLimiter* l : {&limiter, &limL, &limR}) {
+      EXPECT_TRUE(std::isfinite(l->Envelope()) && std::isfinite(l->HalfPeak())) << bad;
+    }
+  }
+}
+
+// After the signal stops, the blocker's tail ends at exactly 0 instead of
+// decaying on through ever tinier numbers.
+TEST(DCBlockerTest, TailEndsAtZeroAfterTheSignalStops) {
+  DCBlocker blocker;
+  blocker.SetSampleRate(48000);
+  std::vector<double> block(512, 0.8);
+  blocker.Process(block.data(), 512);
+  double smallest = 1.0;
+  for (int b = 0; b < 500; ++b) {  // about 5 s of silence
+    std::fill(block.begin(), block.end(), 0.0);
+    blocker.Process(block.data(), 512);
+    for (double v : block) {
+      if (v != 0.0) smallest = std::min(smallest, std::fabs(v));
+    }
+  }
+  EXPECT_EQ(blocker.Y1(), 0.0);
+  EXPECT_EQ(block, std::vector<double>(512, 0.0));
+  EXPECT_GT(smallest, 1e-32);
 }
 
 }  // namespace

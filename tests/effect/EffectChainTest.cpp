@@ -278,4 +278,48 @@ TEST(EffectChainTest, InPlaceHostBuffersAndDenormalModeRestored) {
   EXPECT_GT(tiny * 0.5, 0.0);
 }
 
+// After a block with a sample that is not finite (or absurdly large), no
+// state of the chain is left unusable and the next block is finite.
+TEST(EffectChainTest, NonFiniteInputLeavesNoStatePoisoned) {
+  const double kBad[] = {std::nan(""), HUGE_VAL, -HUGE_VAL, 1e300};
+  for (double bad : kBad) {
+    for (bool identical : {false, true}) {
+      EffectHarness h;
+      h.Prepare(kRate, 256);
+      for (int p : {kDcBlock, kAutoGainMode, kAutoGainOnOff, kClip, kLimit}) h.Set(p, 1.0);
+      h.Set(kStereoWidth, 150.0);
+      std::vector<double> left = Ramp(256, -0.5, 1.0 / 256), right = Scaled(left, -0.5);
+      if (identical) right = left;
+      h.Process(left, right);
+      std::vector<double> hostileL = left, hostileR = right;
+      hostileL[40] = bad;
+      hostileR[identical ? 40 : 90] = bad;
+      h.Process(hostileL, hostileR);
+      const Stereo out = h.Process(left, right);
+      const VelmarStratum& fx = *h.fx;
+      for (int i = 0; i < 256; ++i) {
+        ASSERT_TRUE(std::isfinite(out.left[i]) && std::isfinite(out.right[i])) << bad << " " << i;
+      }
+      for (int c = 0; c < 2; ++c) {
+        EXPECT_TRUE(std::isfinite(fx.DcBlocker(c).X1() + fx.DcBlocker(c).Y1())) << bad;
+        EXPECT_TRUE(std::isfinite(fx.Limiter(c).Envelope() + fx.Limiter(c).HalfPeak())) << bad;
+        const AutoGainMeter& meter = fx.AutoGain(c);
+        EXPECT_TRUE(std::isfinite(meter.LevelMemoryDb() + meter.TargetGain() +
+                                  meter.SmoothedGain() + meter.LastRms()))
+            << bad;
+        EXPECT_TRUE(std::isfinite(meter.Window().DirectSumOfSquares())) << bad;
+        EXPECT_TRUE(std::isfinite(fx.Meter().Window(c).DirectSumOfSquares())) << bad;
+      }
+      for (int level = 0; level < OutputMeter::kLevelCount; ++level) {
+        EXPECT_TRUE(std::isfinite(fx.Meter().Envelope(static_cast<OutputMeter::Level>(level))));
+      }
+      EXPECT_TRUE(fx.Widener().LowPass().StateIsFinite()) << bad;
+      for (double v : fx.Widener().Buffer()) ASSERT_TRUE(std::isfinite(v)) << bad;
+      for (int p = 0; p < kNumParams; ++p) {
+        EXPECT_TRUE(std::isfinite(fx.Smoother(p).Current())) << bad << " " << p;
+      }
+    }
+  }
+}
+
 }  // namespace

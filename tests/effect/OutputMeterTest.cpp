@@ -39,7 +39,7 @@ class OutputMeterBlocks : public ::testing::Test {
     meter.SetBlockSize(44100, 512);
   }
   // One block of the chain's end: measure, then holds and display.
-  void Block(const std::vector<double>& left, const std::vector<double>& right) {
+  void Block(std::vector<double> left, std::vector<double> right) {
     meter.Measure(left.data(), right.data(), static_cast<int>(left.size()));
     meter.AdvanceHoldPeriod();
     meter.UpdateDisplay(display);
@@ -107,6 +107,29 @@ TEST_F(OutputMeterBlocks, ClickResetsOnlyItsOwnHoldsAndMaxima) {
   EXPECT_STREQ(display.peakText, "-6.49");
   meter.ResetRmsHolds();
   EXPECT_EQ(meter.MaximumDb(OutputMeter::kRmsL), OutputMeter::kFloorDb);
+}
+
+// The meter guards the output: samples that are not finite leave it as 0
+// and never reach the envelopes, holds or texts; finite ones stay as they are.
+TEST_F(OutputMeterBlocks, NonFiniteSamplesBecomeZeroAndMetersStayFinite) {
+  for (double bad : {std::nan(""), HUGE_VAL, -HUGE_VAL}) {
+    std::vector<double> left(512, 0.5), right(512, -0.25);
+    left[7] = bad;
+    right[511] = bad;
+    meter.Measure(left.data(), right.data(), 512);
+    EXPECT_EQ(left[7], 0.0) << bad;
+    EXPECT_EQ(right[511], 0.0) << bad;
+    EXPECT_EQ(left[8], 0.5) << bad;
+    EXPECT_EQ(right[510], -0.25) << bad;
+    meter.AdvanceHoldPeriod();
+    meter.UpdateDisplay(display);
+    for (int level = 0; level < OutputMeter::kLevelCount; ++level) {
+      const auto l = static_cast<OutputMeter::Level>(level);
+      EXPECT_TRUE(std::isfinite(meter.Envelope(l))) << bad << " " << level;
+    }
+    EXPECT_NEAR(meter.Envelope(OutputMeter::kPeakL), 0.5, 1e-12) << bad;
+    EXPECT_STREQ(display.peakText, "-6.02") << bad;
+  }
 }
 
 }  // namespace

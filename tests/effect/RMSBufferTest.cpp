@@ -112,3 +112,44 @@ TEST(RMSBufferTest, SilenceAfterLoudMaterialReadsExactlyZero) {
 }
 
 }  // namespace
+
+namespace {
+
+// A sample that is not finite (or whose square would overflow the sums) is
+// reported and taken out of the ring at once, wherever the block put it,
+// also when a block longer than the window wrote over it again.
+TEST(RMSBufferTest, FaultySamplesAreReportedAndLeaveTheRingAtOnce) {
+  struct Case {
+    double bad;
+    int blockSize;
+    int at;
+  };
+  const Case cases[] = {{std::nan(""), 50, 3},  {HUGE_VAL, 50, 49},   {-HUGE_VAL, 64, 0},
+                        {1e200, 50, 10},        {std::nan(""), 400, 5},  // 400 > window
+                        {HUGE_VAL, 400, 399}};
+  for (const Case& c : cases) {
+    RMSBuffer buffer;
+    buffer.SetSampleRate(1000);
+    buffer.Window(130);
+    std::vector<double> block(static_cast<size_t>(c.blockSize), 0.5);
+    buffer.Push(block.data(), c.blockSize);
+    buffer.ComputeRms();
+    EXPECT_FALSE(buffer.LastPushHadFault());
+    block[static_cast<size_t>(c.at)] = c.bad;
+    buffer.Push(block.data(), c.blockSize);
+    const double rms = buffer.ComputeRms();
+    EXPECT_TRUE(buffer.LastPushHadFault()) << c.bad << " " << c.blockSize;
+    EXPECT_TRUE(std::isfinite(rms)) << c.bad << " " << c.blockSize;
+    EXPECT_TRUE(std::isfinite(buffer.DirectSumOfSquares())) << c.bad << " " << c.blockSize;
+    EXPECT_LT(RelativeError(buffer), 1e-12) << c.bad << " " << c.blockSize;
+    // Further blocks: no fault, the running sums still match the ring.
+    std::fill(block.begin(), block.end(), 0.25);
+    for (int i = 0; i < 5; ++i) {
+      buffer.Push(block.data(), c.blockSize);
+      EXPECT_LT(RelativeError(buffer), 1e-12) << c.bad << " " << c.blockSize;
+      EXPECT_FALSE(buffer.LastPushHadFault()) << c.bad << " " << c.blockSize;
+    }
+  }
+}
+
+}  // namespace
