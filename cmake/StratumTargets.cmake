@@ -30,7 +30,9 @@ function(stratum_add_gtest name)
   endif()
   # Every test executable meets other instances in a shared segment folder of
   # its own, so parallel tests (and plug-ins the developer is running) never
-  # share a group segment.
+  # share a group segment. In-process tests also choose their segment names
+  # (see tests/README.md); this folder is what keeps a loaded module's segment
+  # apart, since no in-process call reaches the module's own group link.
   set(runtime_dir ${CMAKE_CURRENT_BINARY_DIR}/${name}-runtime)
   file(MAKE_DIRECTORY ${runtime_dir})
   file(CHMOD ${runtime_dir} DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "grouplink/SegmentLayout.h"
+#include "platform/RecursiveLock.h"
 #include "platform/SharedMemory.h"
 
 namespace {
@@ -41,6 +42,24 @@ bool HasMagic(const uint8_t* address, size_t mapped) {
   return true;
 }
 
+// The process's segment namespace, set by tests and tools before instances
+// exist and read by every open; the lock keeps a late change from tearing a
+// read.
+struct Namespace {
+  platform::RecursiveLock lock;
+  std::string prefix;
+};
+
+Namespace& ProcessNamespace() {
+  static Namespace space;
+  return space;
+}
+
+bool IsPlainNameCharacter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+         c == '_' || c == '.';
+}
+
 void ReportInvalidHeader(const char* name, uint64_t dataSize) {
   std::fprintf(stderr, "shmem(\"%s\", %d) failed: invalid header\n", name, static_cast<int>(dataSize));
 }
@@ -51,6 +70,23 @@ void ReportSizeMismatch(const char* name, uint64_t dataSize, uint64_t found) {
 }
 
 }  // namespace
+
+bool SetSegmentNamespace(const char* prefix) {
+  if (prefix == nullptr) prefix = "";
+  for (const char* c = prefix; *c != '\0'; ++c) {
+    if (!IsPlainNameCharacter(*c)) return false;
+  }
+  Namespace& space = ProcessNamespace();
+  platform::LockGuard guard(space.lock);
+  space.prefix = prefix;
+  return true;
+}
+
+std::string SegmentNamespace() {
+  Namespace& space = ProcessNamespace();
+  platform::LockGuard guard(space.lock);
+  return space.prefix;
+}
 
 SharedSegment::SharedSegment() = default;
 SharedSegment::~SharedSegment() = default;
@@ -66,7 +102,9 @@ std::unique_ptr<SharedSegment> OpenSegment(const char* name, uint64_t dataSize,
   const size_t fullSize = static_cast<size_t>(dataSize) + kHeaderSize;
   CreationContext creation = {dataSize, initialise, context};
   platform::SharedMemory::OpenResult result;
-  segment->memory = platform::SharedMemory::Open(name, fullSize, result, InitialiseNewSegment, &creation);
+  const std::string objectName = SegmentNamespace() + name;
+  segment->memory =
+      platform::SharedMemory::Open(objectName.c_str(), fullSize, result, InitialiseNewSegment, &creation);
 
   switch (result) {
     case platform::SharedMemory::OpenResult::kCreated:

@@ -27,6 +27,18 @@ struct SharedSegment {
 using SegmentInitialiser = void (*)(platform::SharedMemory& memory, uint8_t* data, uint64_t dataSize,
                                     void* context);
 
+// The namespace this process's segments live in: a prefix that OpenSegment
+// puts before every name it is given when it names the OS object (on Windows
+// the session-local kernel object "Local\" + prefix + name, on POSIX systems
+// the file of that name in the user's private folder). The product never sets
+// it, so every instance of every deliverable in a login session meets in the
+// one segment of its name. Tests and tools that must never meet the user's
+// running plug-ins, nor each other, choose a prefix of their own before they
+// create any instance. A prefix of anything but letters, digits, '-', '_' and
+// '.' is refused (false, namespace unchanged); "" is the product's namespace.
+bool SetSegmentNamespace(const char* prefix);
+std::string SegmentNamespace();
+
 // Opens the segment `name`, or creates it with `dataSize` bytes of data when no
 // instance holds it (then `initialise` fills its data area first). Answers
 // none when the OS refuses, or, after a message on standard error, when the

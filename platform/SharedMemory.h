@@ -7,6 +7,10 @@
 namespace platform {
 
 // A named block of memory shared by every process of the current user.
+// The name alone tells blocks apart: on POSIX systems it becomes a file in a
+// private folder of the user (the session's XDG_RUNTIME_DIR, else one under
+// /tmp), on Windows the session-local kernel object "Local\" + name, which
+// has no folder. Callers that need blocks of their own choose their names.
 //
 // Lifetime follows the holders: the block exists while at least one
 // SharedMemory object (in any process) holds it, and its contents are gone once

@@ -15,7 +15,7 @@
 
 #include "core/IFxParam.h"
 #include "effect/VelmarStratum.h"
-#include "testsupport/PrivateSegmentDirectory.h"
+#include "testsupport/PrivateSegmentNamespace.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ void Set(VelmarStratum& fx, int paramIdx, double value) {
 
 // args: block size, every stage on (1) or off (0), RMS window in ms.
 void BM_Chain(benchmark::State& state) {
-  effect_test::UsePrivateSegmentDirectory();
+  testsupport::UsePrivateSegmentNamespace();
   const int frames = static_cast<int>(state.range(0));
   const bool allOn = state.range(1) != 0;
   auto fx = std::make_unique<VelmarStratum>();

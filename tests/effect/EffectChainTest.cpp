@@ -243,7 +243,7 @@ class FirstBlockResetEffect : public VelmarStratum {
 };
 
 TEST(EffectChainTest, FirstBlockResetOnlyWhereTheFormatNeedsIt) {
-  effect_test::UsePrivateSegmentDirectory();
+  testsupport::UsePrivateSegmentNamespace();
   FirstBlockResetEffect aax;
   aax.ChangeSampleRate(96000);
   EffectHarness other;

@@ -16,7 +16,7 @@
 #include "core/IFxParam.h"
 #include "editor/IGraphics.h"
 #include "effect/VelmarStratum.h"
-#include "testsupport/PrivateSegmentDirectory.h"
+#include "testsupport/PrivateSegmentNamespace.h"
 
 namespace effect_test {
 
@@ -28,7 +28,7 @@ struct Stereo {
 class EffectHarness {
  public:
   EffectHarness() {
-    UsePrivateSegmentDirectory();
+    testsupport::UsePrivateSegmentNamespace();
     fx = std::make_unique<VelmarStratum>();
     // The host's first notice of every parameter, as an adapter sends it
     // when the host opens the instance.

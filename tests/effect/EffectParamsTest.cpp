@@ -364,7 +364,7 @@ class LoadingDuringApply : public VelmarStratum {
 };
 
 TEST(EffectStateTest, LoadWhileTheGroupLinkIsBusyRestoresPartially) {
-  effect_test::UsePrivateSegmentDirectory();
+  testsupport::UsePrivateSegmentNamespace();
   EffectHarness a;
   auto b = std::make_unique<LoadingDuringApply>();
   if (!a.fx->GetGroupLink()->IsLinked() || !b->GetGroupLink()->IsLinked()) {

@@ -14,14 +14,14 @@
 #include "core/IFxParam.h"
 #include "core/StateChunk.h"
 #include "effect/VelmarStratum.h"
-#include "testsupport/PrivateSegmentDirectory.h"
+#include "testsupport/PrivateSegmentNamespace.h"
 
 namespace {
 
 VelmarStratum& Effect() {
   static VelmarStratum* effect = [] {
     // Loaded states may join groups: keep the shared segment private to this run.
-    effect_test::UsePrivateSegmentDirectory();
+    testsupport::UsePrivateSegmentNamespace();
     auto* fx = new VelmarStratum();
     fx->NotifyAllParams(SourceReset);
     fx->ChangeSampleRate(44100);

@@ -140,4 +140,58 @@ TEST(SharedSegment, NoneIsHarmless) {
   EXPECT_EQ(unnamed->name, "");
 }
 
+// Restores the product's namespace however a test ends.
+struct NamespaceGuard {
+  ~NamespaceGuard() { SetSegmentNamespace(""); }
+};
+
+TEST(SharedSegment, NamespacesKeepSegmentsOfOneNameApart) {
+  NamespaceGuard restore;
+  const std::string name = UniqueName("space");
+  const std::string a = "a-" + std::to_string(getpid()) + ".";
+  const std::string b = "b-" + std::to_string(getpid()) + ".";
+
+  ASSERT_TRUE(SetSegmentNamespace(a.c_str()));
+  std::unique_ptr<SharedSegment> inA = OpenSegment(name.c_str(), 256);
+  ASSERT_TRUE(SetSegmentNamespace(b.c_str()));
+  std::unique_ptr<SharedSegment> inB = OpenSegment(name.c_str(), 256);
+  ASSERT_TRUE(SetSegmentNamespace(""));
+  std::unique_ptr<SharedSegment> plain = OpenSegment(name.c_str(), 256);
+  ASSERT_NE(inA, nullptr);
+  ASSERT_NE(inB, nullptr);
+  ASSERT_NE(plain, nullptr);
+  EXPECT_TRUE(SegmentCreated(inA.get()));
+  EXPECT_TRUE(SegmentCreated(inB.get())) << "another namespace is another segment";
+  EXPECT_TRUE(SegmentCreated(plain.get()));
+  EXPECT_EQ(inB->name, name) << "the name stays as given, without the prefix";
+
+  ASSERT_TRUE(SetSegmentNamespace(a.c_str()));
+  std::unique_ptr<SharedSegment> againInA = OpenSegment(name.c_str(), 256);
+  ASSERT_NE(againInA, nullptr);
+  EXPECT_FALSE(SegmentCreated(againInA.get()));
+  SegmentData(againInA.get())[0] = 0x77;
+  EXPECT_EQ(SegmentData(inA.get())[0], 0x77);
+  EXPECT_NE(SegmentData(inB.get())[0], 0x77);
+  EXPECT_NE(SegmentData(plain.get())[0], 0x77);
+}
+
+TEST(SharedSegment, OnlyPlainPrefixesNameANamespace) {
+  NamespaceGuard restore;
+  const struct {
+    const char* prefix;
+    bool accepted;
+  } cases[] = {
+      {"", true},          {"run-42.", true},  {"A_b.C-9", true}, {"../up", false},
+      {"Local\\x", false}, {"a/b", false},     {"sp ace", false}, {"\xc3\xa9", false},
+  };
+  ASSERT_TRUE(SetSegmentNamespace("kept."));
+  for (const auto& c : cases) {
+    EXPECT_EQ(SetSegmentNamespace(c.prefix), c.accepted) << c.prefix;
+    EXPECT_EQ(SegmentNamespace(), c.accepted ? c.prefix : "kept.") << c.prefix;
+    SetSegmentNamespace("kept.");
+  }
+  EXPECT_TRUE(SetSegmentNamespace(nullptr));
+  EXPECT_EQ(SegmentNamespace(), "");
+}
+
 }  // namespace

@@ -10,6 +10,7 @@
 #include "effect/VelmarStratum.h"
 #include "raster/RAS_SysBitmap.h"
 #include "testsupport/IGraphicsScripted.h"
+#include "testsupport/PrivateSegmentNamespace.h"
 
 namespace snapshot {
 
@@ -47,7 +48,15 @@ bool ParseSignal(const std::string& text, Signal* signal) {
   return true;
 }
 
-EditorSnapshot::EditorSnapshot() : mEffect(new VelmarStratum()) {
+// The instance lives in a segment namespace of this process, so a snapshot
+// with a group set never takes values from, or sends its own to, the
+// plug-ins running in the user's hosts.
+static IFxRecordingAdapter* NewPrivateEffect() {
+  testsupport::UsePrivateSegmentNamespace();
+  return new VelmarStratum();
+}
+
+EditorSnapshot::EditorSnapshot() : mEffect(NewPrivateEffect()) {
   // A playing transport, as in a host during playback: the effect stops auto
   // gain when the transport stops.
   TransportInfo transport;
