@@ -99,6 +99,9 @@ class VelmarStratum : public STRATUM_ADAPTER_CLASS {
   void ApplyStereoWidth(bool inputsIdentical, int n);
   void ApplyClipAndLimit(int n);
   void UpdateMeterDisplay();
+  // Greys the controls that only act on a stereo input while the second
+  // input is not connected; only writes control flags when that changes.
+  void GreyStereoOnlyControls(bool mono);
 
   int mSampleRate = 0;
   int mLastBlockSize = 0;
@@ -118,6 +121,7 @@ class VelmarStratum : public STRATUM_ADAPTER_CLASS {
   IReadOutControl* mRmsReadOut = nullptr;
   TransportInfo mTransport;
   bool mTransportWasRunning = false;
+  int mStereoControlsGreyed = -1;  // 1 greyed, 0 not, -1 not set yet
   uint32_t mStateWord = 0;
   std::array<bool, kNumParams> mLinkMask{};
   IGraphics* mGraphics = nullptr;  // owned by the base once attached

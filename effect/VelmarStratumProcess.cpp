@@ -39,11 +39,14 @@ void VelmarStratum::ResetProcessing() {
   SizeWorkingBuffers(std::max(GetBlockSize(), mLastBlockSize));
   UpdateLimiterRelease();
 
-  if (mGraphics) {
-    const bool mono = !IsInputConnected(1);
-    for (int p : {kPan, kStereoWidth, kPhaseRevR, kChannelSelector}) {
-      mGraphics->GreyOutParam(p, mono);
-    }
+  GreyStereoOnlyControls(!IsInputConnected(1));
+}
+
+void VelmarStratum::GreyStereoOnlyControls(bool mono) {
+  if (!mGraphics || mStereoControlsGreyed == (mono ? 1 : 0)) return;
+  mStereoControlsGreyed = mono ? 1 : 0;
+  for (int p : {kPan, kStereoWidth, kPhaseRevR, kChannelSelector}) {
+    mGraphics->GreyOutParam(p, mono);
   }
 }
 
@@ -128,6 +131,10 @@ void VelmarStratum::ProcessAudio(double** inputs, double** outputs, int frames) 
   // the inputs, they work on copies. With one input channel both sides read
   // the same buffer.
   const bool stereoInput = IsInputConnected(1);
+  // Hosts connect the channels per block (a VST3 host marks them all
+  // unconnected when it arranges the buses, before the reset): the stereo
+  // controls follow what the block really has.
+  GreyStereoOnlyControls(!stereoInput);
   const size_t bytes = sizeof(double) * static_cast<size_t>(n);
   const double* inL = inputs[0];
   const double* inR = stereoInput ? inputs[1] : inL;
