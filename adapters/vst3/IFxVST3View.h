@@ -1,8 +1,12 @@
 #pragma once
 
+#include <memory>
+#include <string>
+
 #include "public.sdk/source/common/pluginview.h"
 
 class IFxVST3;
+class Vst3HostRunLoop;
 
 // The editor view handed to the host by IFxVST3::createView ("editor"). It
 // keeps one reference on its effect for its whole life and removes itself
@@ -10,6 +14,11 @@ class IFxVST3;
 //
 // The window types offered are those the effect's editor accepts (through
 // its editor link); with none, hosts fall back to their generic editor.
+//
+// The window opens once both the parent (attached) and the host's frame
+// (setFrame, which may come before or after attached) are known, so that it
+// runs from the frame's run loop from its first tick. A window that cannot
+// open (no display, a parent of the wrong kind) makes attached answer false.
 class IFxVST3View : public Steinberg::CPluginView {
  public:
   explicit IFxVST3View(IFxVST3* effect);
@@ -20,6 +29,7 @@ class IFxVST3View : public Steinberg::CPluginView {
   Steinberg::tresult PLUGIN_API removed() SMTG_OVERRIDE;
   Steinberg::tresult PLUGIN_API getSize(Steinberg::ViewRect* size) SMTG_OVERRIDE;
   Steinberg::tresult PLUGIN_API onSize(Steinberg::ViewRect* newSize) SMTG_OVERRIDE;
+  Steinberg::tresult PLUGIN_API setFrame(Steinberg::IPlugFrame* frame) SMTG_OVERRIDE;
   Steinberg::tresult PLUGIN_API canResize() SMTG_OVERRIDE { return Steinberg::kResultFalse; }
   Steinberg::tresult PLUGIN_API checkSizeConstraint(Steinberg::ViewRect* /*rect*/) SMTG_OVERRIDE {
     return Steinberg::kResultFalse;
@@ -35,5 +45,14 @@ class IFxVST3View : public Steinberg::CPluginView {
   OBJ_METHODS(IFxVST3View, Steinberg::CPluginView)
 
  private:
+  // Opens the editor window in the remembered parent; false when it fails.
+  bool OpenWindow();
+  void CloseWindow();
+
   IFxVST3* mEffect;
+  void* mParent = nullptr;
+  std::string mParentType;
+  bool mWindowWanted = false;  // attached with a supported type, not removed
+  bool mWindowOpen = false;
+  std::unique_ptr<Vst3HostRunLoop> mRunLoop;
 };
