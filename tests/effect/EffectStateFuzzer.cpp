@@ -19,10 +19,11 @@
 namespace {
 
 VelmarStratum& Effect() {
-  static VelmarStratum* effect = [] {
+  // Destroyed at exit, so the run's segment goes with its last holder.
+  static std::unique_ptr<VelmarStratum> effect = [] {
     // Loaded states may join groups: keep the shared segment private to this run.
     testsupport::UsePrivateSegmentNamespace();
-    auto* fx = new VelmarStratum();
+    auto fx = std::make_unique<VelmarStratum>();
     fx->NotifyAllParams(SourceReset);
     fx->ChangeSampleRate(44100);
     fx->ChangeBlockSize(64);
