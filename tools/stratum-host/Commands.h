@@ -22,6 +22,7 @@ int RunInfo(const std::vector<std::string>& args);
 int RunRender(const std::vector<std::string>& args);
 int RunScript(const std::vector<std::string>& args);
 int RunGenerate(const std::vector<std::string>& args);
+int RunEdit(const std::vector<std::string>& args);
 
 // Exit codes: 0 done, 1 the work failed, 2 the command line is wrong.
 constexpr int kExitFailed = 1;

@@ -16,7 +16,13 @@ void PrintUsage(std::FILE* to) {
       "       stratum-host script BUNDLE [--rate HZ] [--block N] [--channels 1|2] [--double]\n"
       "         (commands on standard input: set NAME VALUE, get NAME, process FRAMES [--playing]\n"
       "          [--tempo BPM], save FILE, load FILE, quit)\n"
-      "       stratum-host generate --out FILE.wav [--seconds S] [--rate HZ] [--channels N]\n",
+      "       stratum-host generate --out FILE.wav [--seconds S] [--rate HZ] [--channels N]\n"
+      "       stratum-host edit BUNDLE [--in FILE] [--screenshot FILE.png [--frames N]]\n"
+      "                    [--click X,Y]... [--drag X,Y,X2,Y2]... [--type TEXT]... [--key KEYSYM]...\n"
+      "                    [--pause MS]\n"
+      "         (the editor in a window of its own; audio runs meanwhile, the file looped or a\n"
+      "          generated 997 Hz tone; input is sent in order, MS apart; with --screenshot the\n"
+      "          window is written after N editor frames and the host quits)\n",
       to);
 }
 
@@ -34,6 +40,7 @@ int main(int argc, char** argv) {
   if (command == "render") return stratumhost::RunRender(args);
   if (command == "script") return stratumhost::RunScript(args);
   if (command == "generate") return stratumhost::RunGenerate(args);
+  if (command == "edit") return stratumhost::RunEdit(args);
   if (command == "--help" || command == "-h" || command == "help") {
     PrintUsage(stdout);
     return 0;

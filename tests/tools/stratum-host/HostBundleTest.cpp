@@ -1,10 +1,16 @@
 // stratum-host with this project's own bundle: what only it offers (64-bit
 // processing, instances linked in groups across processes).
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
+#include "raster/RAS_MemBitmap.h"
+#include "raster/RAS_Png.h"
 #include "tests/tools/stratum-host/HostTestSupport.h"
 
 namespace hosttest {
@@ -74,6 +80,40 @@ TEST(HostBundleTest, GroupLinkedChangeReachesTheOtherProcessAtItsNextBlock) {
   EXPECT_EQ(b.Ask("quit"), "ok bye");
   EXPECT_EQ(a.Finish(), 0);
   EXPECT_EQ(b.Finish(), 0);
+}
+
+// The editor in a window of the host's own, with scripted input: the click
+// on "DC Block" (its switch at 156,50, 20 x 20) lights it in the screenshot.
+TEST(HostBundleTest, EditShowsTheEditorAndTakesScriptedInput) {
+  if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no X display";
+  TemporaryFolder folder;
+  const std::string before = folder.Path("before.png");
+  const std::string after = folder.Path("after.png");
+  const platform::ProcessResult plain = RunHost({"edit", Bundle(), "--screenshot", before, "--frames", "5"});
+  ASSERT_EQ(plain.exitCode, 0) << plain.err;
+  const platform::ProcessResult clicked =
+      RunHost({"edit", Bundle(), "--screenshot", after, "--frames", "5", "--click", "166,60"});
+  ASSERT_EQ(clicked.exitCode, 0) << clicked.err;
+  EXPECT_NE(clicked.out.find("410 x 522"), std::string::npos) << clicked.out;
+
+  auto read = [](const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    const std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    auto bitmap = std::make_unique<RAS_MemBitmap>();
+    EXPECT_NE(RAS_ReadPngMemory(bytes.data(), bytes.size(), bitmap.get()), nullptr) << path;
+    return bitmap;
+  };
+  std::unique_ptr<RAS_MemBitmap> off = read(before);
+  std::unique_ptr<RAS_MemBitmap> on = read(after);
+  ASSERT_EQ(on->GetWidth(), 410);
+  ASSERT_EQ(on->GetHeight(), 522);
+  auto pixel = [](RAS_MemBitmap* b, int x, int y) { return b->GetPixels()[y * b->GetRowSpan() + x] & 0xFFFFFFu; };
+  EXPECT_NE(pixel(off.get(), 166, 60), pixel(on.get(), 166, 60));
+  // The other switches are untouched.
+  EXPECT_EQ(pixel(off.get(), 237, 60), pixel(on.get(), 237, 60));
+
+  // A bundle is required.
+  EXPECT_EQ(RunHost({"edit"}).exitCode, 2);
 }
 
 }  // namespace
