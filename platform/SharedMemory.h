@@ -20,7 +20,8 @@ namespace platform {
 // both see themselves as the creator.
 //
 // Only the owning user can open, read or write the block; a block of that name
-// owned by someone else is refused.
+// owned by someone else, or reached through a second name (a symbolic or
+// hard link), is refused.
 class SharedMemory {
  public:
   enum class OpenResult {

@@ -138,7 +138,10 @@ std::unique_ptr<SharedMemory> SharedMemory::Open(const char* name, size_t size, 
   if (impl->fd < 0) return fail(errno == ELOOP ? OpenResult::kNotOwned : OpenResult::kFailed);
   struct stat info;
   if (fstat(impl->fd, &info) != 0) return fail(OpenResult::kFailed);
-  if (!S_ISREG(info.st_mode) || info.st_uid != geteuid() || (info.st_mode & 077) != 0) {
+  // A second name for the file (a hard link) would let whoever made it point
+  // the segment at a file of theirs, which the creator then truncates.
+  if (!S_ISREG(info.st_mode) || info.st_uid != geteuid() || (info.st_mode & 077) != 0 ||
+      info.st_nlink != 1) {
     return fail(OpenResult::kNotOwned);
   }
 
