@@ -47,8 +47,7 @@ void IControl::TakeParamValue(double value) {
   }
   if (value != GetValue()) {
     SetValue(value);
-    MarkDirty(false);
-    SetRedraw(true);
+    MarkChanged();
   }
 }
 
@@ -56,15 +55,15 @@ void IControl::TakeEnteredText(const char*) {}
 
 void IControl::Hide(bool hide) {
   mHidden.store(hide, std::memory_order_relaxed);
-  SetRedraw(true);
   mBlendWeight.store(hide ? 0.0f : 1.0f, std::memory_order_relaxed);
-  MarkDirty(false);
+  MarkChanged();
 }
 
 void IControl::GreyOut(bool grey) {
   mGreyed.store(grey, std::memory_order_relaxed);
   mBlendWeight.store(grey ? 0.25f : 1.0f, std::memory_order_relaxed);
-  MarkDirty(false);
+  // The host thread greys while the interface thread may be drawing.
+  MarkChanged();
 }
 
 bool IControl::IsHit(int x, int y) const { return mTargetRect.Contains(x, y); }
@@ -75,7 +74,7 @@ void IControl::MarkDirty(bool pushToPlug) {
     SetValue(mClampLow);
   else if (value > mClampHigh)
     SetValue(mClampHigh);
-  mDirty.store(true, std::memory_order_relaxed);
+  mDrawFlags.fetch_or(kDirty, std::memory_order_acq_rel);
 
   if (pushToPlug && mPlug && mParamIdx >= 0) {
     // Held over the display texts too: other threads change parameters
@@ -93,19 +92,23 @@ void IControl::MarkDirty(bool pushToPlug) {
 }
 
 void IControl::MarkClean() {
-  mDirty.store(GetRedraw(), std::memory_order_relaxed);
-  SetRedraw(false);
+  // dirty = redraw, redraw = false, as one atomic step.
+  uint8_t flags = mDrawFlags.load(std::memory_order_acquire);
+  while (!mDrawFlags.compare_exchange_weak(flags, (flags & kRedraw) != 0 ? kDirty : 0,
+                                           std::memory_order_acq_rel)) {
+  }
 }
 
-bool IControl::IsDirty() const { return mDirty.load(std::memory_order_relaxed); }
+bool IControl::IsDirty() const {
+  return (mDrawFlags.load(std::memory_order_acquire) & kDirty) != 0;
+}
 
 void IControl::TakeAuxParamValue(int auxIdx, double value) {
   FX_ASSERT(auxIdx > -1 && auxIdx < GetNAuxParams(), "idx > -1 && idx < mAuxParams.GetSize()");
   AuxParam& aux = *mAuxParams[static_cast<size_t>(auxIdx)];
   if (value != aux.value.load(std::memory_order_relaxed)) {
     aux.value.store(value, std::memory_order_relaxed);
-    MarkDirty(false);
-    SetRedraw(true);
+    MarkChanged();
   }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -99,8 +100,14 @@ class IControl {
 
   bool IsHidden() const { return mHidden.load(std::memory_order_relaxed); }
   bool IsGreyed() const { return mGreyed.load(std::memory_order_relaxed); }
-  bool GetRedraw() const { return mRedraw.load(std::memory_order_relaxed); }
-  void SetRedraw(bool redraw) { mRedraw.store(redraw, std::memory_order_relaxed); }
+  bool GetRedraw() const { return (mDrawFlags.load(std::memory_order_acquire) & kRedraw) != 0; }
+  void SetRedraw(bool redraw) {
+    if (redraw) {
+      mDrawFlags.fetch_or(kRedraw, std::memory_order_acq_rel);
+    } else {
+      mDrawFlags.fetch_and(static_cast<uint8_t>(~kRedraw), std::memory_order_acq_rel);
+    }
+  }
   bool IsPromptDisabled() const { return mDisablePrompt; }
   void DisablePrompt(bool disable) { mDisablePrompt = disable; }
   bool GetDblAsSingleClick() const { return mDblAsSingleClick; }
@@ -127,6 +134,11 @@ class IControl {
   const char* GetTooltip() const { return mTooltip.empty() ? nullptr : mTooltip.c_str(); }
 
  protected:
+  // Marks the control dirty for this drawing and the next one, in one step:
+  // a change made while the interface thread draws (between a control's
+  // Draw and its MarkClean) is drawn at the next tick, never lost.
+  void MarkChanged() { mDrawFlags.fetch_or(kDirty | kRedraw, std::memory_order_acq_rel); }
+
   struct AuxParam {
     std::atomic<double> value{0.0};
     int paramIdx;
@@ -149,10 +161,13 @@ class IControl {
   std::atomic<double> mDefaultValue{-1.0};
   double mClampLow = 0.0;
   double mClampHigh = 1.0;
-  std::atomic<bool> mDirty{true};
+  // Dirty and redraw live in one word, so that MarkClean and a concurrent
+  // change cannot interleave between the two.
+  static constexpr uint8_t kDirty = 1;
+  static constexpr uint8_t kRedraw = 2;
+  std::atomic<uint8_t> mDrawFlags{kDirty};
   std::atomic<bool> mHidden{false};
   std::atomic<bool> mGreyed{false};
-  std::atomic<bool> mRedraw{false};
   bool mDisablePrompt = true;
   bool mDblAsSingleClick = false;
   bool mHoverWhileGreyed = false;

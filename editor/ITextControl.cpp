@@ -22,9 +22,8 @@ bool ITextControl::Draw(IGraphics& graphics) {
 
 void ITextControl::ShowText(const char* text) {
   if (mText.Set(text)) {
-    MarkDirty(false);
     // A text replaced while the old one was being drawn must still be drawn
     // after the drawing marks the control clean.
-    SetRedraw(true);
+    MarkChanged();
   }
 }

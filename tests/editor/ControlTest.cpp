@@ -324,3 +324,46 @@ TEST(CaptionControlTest, TextIsTheDisplayValueWithOptionalLabel) {
 }
 
 }  // namespace
+
+// A change another thread makes while the interface thread draws: it lands
+// between the control's Draw and its MarkClean, and must still be drawn at
+// the next tick.
+class ChangedWhileDrawnControl : public editortest::ProbeControl {
+ public:
+  using ProbeControl::ProbeControl;
+  bool Draw(IGraphics& graphics) override {
+    if (change) {
+      change(*this);
+      change = nullptr;
+    }
+    return ProbeControl::Draw(graphics);
+  }
+  void (*change)(IControl&) = nullptr;
+};
+
+TEST(ControlStateTest, ChangesDuringADrawingSurviveItsMarkClean) {
+  struct Case {
+    const char* name;
+    void (*change)(IControl&);
+  };
+  const Case cases[] = {
+      {"grey out", [](IControl& c) { c.GreyOut(true); }},
+      {"value push", [](IControl& c) { c.TakeParamValue(0.75); }},
+      {"hide", [](IControl& c) { c.Hide(true); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EditorFixture f;
+    auto* control = new ChangedWhileDrawnControl(&f.plug, IRect(10, 10, 40, 40), kGainLevel);
+    f.gfx->AddControl(control);
+    f.Attach();
+    f.gfx->DrawAll();  // the first drawing after attaching
+    EXPECT_FALSE(control->IsDirty());
+    control->change = c.change;
+    control->MarkDirty(false);
+    f.gfx->DrawAll();  // the change lands inside this drawing
+    EXPECT_TRUE(control->IsDirty());
+    f.gfx->DrawAll();
+    EXPECT_FALSE(control->IsDirty());
+  }
+}
