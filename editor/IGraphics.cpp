@@ -73,6 +73,7 @@ void IGraphics::Resize(int w, int h) {
   mWidth = w;
   mHeight = h;
   ReleaseMouseCapture();
+  EndGesture();
   DestroyControls();
   mBackBuffer.reset();
   PrepareBackBuffer();
@@ -201,9 +202,11 @@ void IGraphics::PromptParamEntry(IControl* control, IFxParam* param, const IRect
   if (!chosen || chosen->GetChosenItemIdx() < 0) return;
   const double value = param->ValueToNormalized(chosen->GetChosenItemIdx());
   if (value != control->GetValue()) {
+    const bool ownGesture = BeginChangeUnlessInGesture(control->ParamIdx());
     control->SetValue(value);
     control->MarkDirty(true);
     control->SetRedraw(true);
+    if (ownGesture) EndGesture();
   }
 }
 
@@ -217,7 +220,12 @@ void IGraphics::CommitTextEntry(IControl* control, IFxParam* param, const char* 
   // Text that names no value, or is no number, counts as 0.
   double value = 0.0;
   if (!param->ValueFromText(text, &value)) value = 0.0;
+  // The entry is committed after the click that opened it has ended: the
+  // value gets a gesture of its own.
+  IGraphics* graphics = control->GetGraphics();
+  const bool ownGesture = graphics && graphics->BeginChangeUnlessInGesture(control->ParamIdx());
   control->SetValueFromEntry(param->ValueToNormalized(value));
+  if (ownGesture) graphics->EndGesture();
 }
 
 bool IGraphics::TextEntryAcceptsChar(const IFxParam* param, char c) {
@@ -401,6 +409,26 @@ void IGraphics::ReleaseMouseCapture() {
   mMouseY = -1;
 }
 
+void IGraphics::BeginGesture(int paramIdx) {
+  EndGesture();  // a press whose release never came
+  if (!mPlug || paramIdx < 0) return;
+  mPlug->BeginInformHostOfParamChange(paramIdx);
+  mGestureParam = paramIdx;
+}
+
+void IGraphics::EndGesture() {
+  if (mGestureParam < 0) return;
+  const int paramIdx = mGestureParam;
+  mGestureParam = -1;
+  if (mPlug) mPlug->EndInformHostOfParamChange(paramIdx);
+}
+
+bool IGraphics::BeginChangeUnlessInGesture(int paramIdx) {
+  if (!mPlug || paramIdx < 0 || paramIdx == mGestureParam) return false;
+  BeginGesture(paramIdx);
+  return true;
+}
+
 int IGraphics::FindControlAt(int x, int y) const {
   for (int i = GetNControls() - 1; i >= 0; --i) {
     const IControl* control = mControls[static_cast<size_t>(i)].get();
@@ -425,8 +453,8 @@ bool IGraphics::MouseDown(int x, int y, const IMouseMod& mod) {
       mPlug->ShowHostContextMenu(paramIdx, x, y);
       return false;
     }
-  } else if (mPlug && paramIdx >= 0) {
-    mPlug->BeginInformHostOfParamChange(paramIdx);
+  } else {
+    BeginGesture(paramIdx);
   }
   control->MouseDown(x, y, mod);
   return true;
@@ -438,7 +466,8 @@ bool IGraphics::MouseUp(int x, int y, const IMouseMod& mod) {
   IControl* control = GetControl(index);
   if (!control) return false;
   control->MouseUp(x, y, mod);
-  if (mPlug && control->ParamIdx() >= 0) mPlug->EndInformHostOfParamChange(control->ParamIdx());
+  // Ends the gesture the press began; a release without a press began none.
+  EndGesture();
   return true;
 }
 
@@ -452,17 +481,26 @@ bool IGraphics::MouseDoubleClick(int x, int y, const IMouseMod& mod) {
     mMouseX = x;
     mMouseY = y;
     // Framed like a press, so the mouse-up's end notice has its begin.
-    if (mPlug && control->ParamIdx() >= 0) mPlug->BeginInformHostOfParamChange(control->ParamIdx());
+    BeginGesture(control->ParamIdx());
     control->MouseDown(x, y, mod);
     return true;
   }
+  // A gesture of its own (a knob's reset sends its value); the release that
+  // follows finds no gesture open and sends no second end.
+  BeginGesture(control->ParamIdx());
   control->MouseDoubleClick(x, y, mod);
+  EndGesture();
   return false;
 }
 
 void IGraphics::MouseWheel(int x, int y, const IMouseMod& mod, double steps) {
   const int index = mMouseCapture >= 0 ? mMouseCapture : FindControlAt(x, y);
-  if (IControl* control = GetControl(index)) control->MouseWheel(x, y, mod, steps);
+  IControl* control = GetControl(index);
+  if (!control) return;
+  // Wheel steps outside a press are framed one by one.
+  const bool ownGesture = BeginChangeUnlessInGesture(control->ParamIdx());
+  control->MouseWheel(x, y, mod, steps);
+  if (ownGesture) EndGesture();
 }
 
 bool IGraphics::MouseOver(int x, int y, const IMouseMod& mod) {

@@ -145,6 +145,15 @@ class IGraphics : public IFxEditorLink {
   // Whether a text entry for param accepts the typed character (backspace is
   // always accepted).
   static bool TextEntryAcceptsChar(const IFxParam* param, char c);
+  // User gestures reach the plug-in as begin, value(s), end, once each: a
+  // press begins one, its release ends it; double clicks, wheel steps, menu
+  // choices and committed text entries outside a press get one of their own.
+  void BeginGesture(int paramIdx);
+  void EndGesture();
+  // Begins a gesture for paramIdx unless one is open for it; answers whether
+  // it began one (then the caller ends it).
+  bool BeginChangeUnlessInGesture(int paramIdx);
+  int OpenGestureParam() const { return mGestureParam; }
   // Index of the topmost visible, ungreyed control under (x, y), or -1.
   int FindControlAt(int x, int y) const;
 
@@ -205,4 +214,5 @@ class IGraphics : public IFxEditorLink {
   std::unique_ptr<IControl> mKeyCatcher;
   RAS_CachedFont* mBoundsFont = nullptr;  // font of the control-bounds read-out
   IFxHostRunLoop* mHostRunLoop = nullptr;
+  int mGestureParam = -1;  // the parameter of the open gesture, -1 none
 };

@@ -173,4 +173,23 @@ TEST_F(PromptTest, DisabledPromptAndMissingPiecesDoNothing) {
   EXPECT_TRUE(f.gfx->ShownMenus().empty());
 }
 
+// Every value a user gesture changes reaches the host between one begin and
+// one end: a text entry is committed after the click that opened it ended,
+// so its value gets a gesture of its own.
+TEST_F(PromptTest, ACommittedTextEntryIsFramedAsItsOwnGesture) {
+  f.gfx->QueueTextEntry("-12");
+  const IRect& rect = gain->GetRect();
+  f.gfx->MouseDown(rect.L + 2, rect.T + 2, kLeft);
+  f.gfx->MouseUp(rect.L + 2, rect.T + 2, kLeft);
+  f.plug.ClearHostCalls();
+  f.gfx->Tick();  // the entry commits
+  const auto& calls = f.plug.HostCalls();
+  ASSERT_EQ(calls.size(), 3u);
+  EXPECT_EQ(calls[0].kind, Kind::BeginParamChange);
+  EXPECT_EQ(calls[1].kind, Kind::ParamChange);
+  EXPECT_EQ(calls[1].index, kGainLevel);
+  EXPECT_EQ(calls[2].kind, Kind::EndParamChange);
+  EXPECT_NEAR(Plain(kGainLevel), -12.0, 1e-9);
+}
+
 }  // namespace
