@@ -175,6 +175,18 @@ class IFxBase {
   // base's own pass-through (never the effect's processing).
   void RunBypassDouble(int frames);
   void RunBypassFloat(int frames);
+  // A block without frames: ProcessAudio with 0 frames, so the effect's
+  // per-block housekeeping runs; no buffer is touched.
+  void RunEmptyBlock();
+  // Zeroes the first frames samples of every input channel that is not
+  // connected, so that it reads silence rather than an earlier block.
+  void SilenceUnconnectedInputs(int frames);
+  // The input channels the host's current bus arrangement carries, as an
+  // adapter whose host states arrangements sets it; until one does, the
+  // number of connected inputs. Unlike the connections, which follow the
+  // buffers of single blocks, it changes only with the arrangement.
+  int ArrangedInputChannels() const;
+  void SetArrangedInputChannels(int channels) { mArrangedInputs = channels; }
   // Zeroes every channel buffer.
   void ClearChannelBuffers();
   const char* GetInputLabel(int channel) const;
@@ -280,6 +292,7 @@ class IFxBase {
   int mBlockSize = 0;
   int mLatency = 0;
   int mTailSize = 0;
+  int mArrangedInputs = -1;  // -1: not stated by the adapter
   std::unique_ptr<BypassDelayLine> mDelayLine;
   std::unique_ptr<IFxEditorLink> mEditor;
   std::vector<std::unique_ptr<IFxParam>> mParams;

@@ -192,6 +192,25 @@ void IFxBase::ConvertOutputsToFloat(int frames, bool adding) {
   }
 }
 
+void IFxBase::RunEmptyBlock() {
+  ProcessAudio(mInputPointers.data(), mOutputPointers.data(), 0);
+}
+
+void IFxBase::SilenceUnconnectedInputs(int frames) {
+  if (frames <= 0) return;
+  EnsureBufferCapacity(frames);
+  for (InputChannel& channel : mInputChannels) {
+    if (!channel.connected) std::fill(channel.buffer.begin(), channel.buffer.begin() + frames, 0.0);
+  }
+}
+
+int IFxBase::ArrangedInputChannels() const {
+  if (mArrangedInputs >= 0) return mArrangedInputs;
+  int connected = 0;
+  for (const InputChannel& channel : mInputChannels) connected += channel.connected ? 1 : 0;
+  return connected;
+}
+
 void IFxBase::ClearChannelBuffers() {
   for (InputChannel& channel : mInputChannels) {
     std::fill(channel.buffer.begin(), channel.buffer.end(), 0.0);

@@ -62,7 +62,7 @@ int VelmarStratum::ReleaseTimeMs(double tempoBpm, int releaseSync) {
   return ms < 1.0 ? 1 : static_cast<int>(ms);
 }
 
-void VelmarStratum::ParamChanged(int paramIdx, ParamChangeSource /*source*/) {
+void VelmarStratum::ParamChanged(int paramIdx, ParamChangeSource source) {
   platform::LockGuard lock(GetLock());
   IFxParam* param = GetParam(paramIdx);
   if (!param) {
@@ -78,7 +78,7 @@ void VelmarStratum::ParamChanged(int paramIdx, ParamChangeSource /*source*/) {
       }
       break;
     case kAutoGainOnOff:
-      AutoGainSwitched(IsOn(kAutoGainOnOff));
+      AutoGainSwitched(IsOn(kAutoGainOnOff), source);
       break;
     case kAutoGainLevel:
       for (AutoGainMeter& meter : mAutoGainMeters) {
@@ -127,21 +127,42 @@ void VelmarStratum::ParamChanged(int paramIdx, ParamChangeSource /*source*/) {
   }
 }
 
-void VelmarStratum::AutoGainSwitched(bool on) {
+void VelmarStratum::AutoGainSwitched(bool on, ParamChangeSource source) {
+  // Only a change from off to on by a user, the host or a group member
+  // switches auto gain on; a restore gives back the values it holds, and a
+  // value sent again is no switch.
+  const bool switchedOn = on && !mAutoGainEnabled && source != SourceRecall &&
+                          source != SourceReset && !mRestoringState;
   mAutoGainEnabled = on;
   for (AutoGainMeter& meter : mAutoGainMeters) {
     meter.Clear();
   }
-  if (on) {
-    // Auto gain owns the gain now: it must not follow the group. Written
-    // straight to the parameter, so the host, the controls and the link mask
-    // hear of it only later.
-    GetParam(kGroupGainLevel)->SetValue(0.0);
+  if (switchedOn) {
+    TurnGroupGainOff();
   }
   if (mGraphics) {
     mGraphics->GreyOutParam(kGroupGainLevel, on);
     mGraphics->GreyOutParam(kGainLevel, on);
   }
+}
+
+void VelmarStratum::TurnGroupGainOff() {
+  // Auto gain owns the gain now: it must not follow the group. The switch
+  // and the host learn of it at once (from inside processing the host hears
+  // it through the block's output changes); the link mask follows with the
+  // next change of a group switch.
+  IFxParam* groupGain = GetParam(kGroupGainLevel);
+  if (groupGain->Value() == 0.0) {
+    return;
+  }
+  groupGain->SetValue(0.0);
+  const double normalized = groupGain->GetNormalized();
+  if (mGraphics) {
+    mGraphics->PushParamToControls(kGroupGainLevel, normalized, true);
+  }
+  BeginInformHostOfParamChange(kGroupGainLevel);
+  InformHostOfParamChange(kGroupGainLevel, normalized);
+  EndInformHostOfParamChange(kGroupGainLevel);
 }
 
 void VelmarStratum::UpdateLimiterRelease() {
@@ -171,10 +192,17 @@ int VelmarStratum::LoadState(const StateChunk& chunk, int position) {
   if (position >= 0) {
     mStateWord = word;
   }
+  // The notices of a restore must not act like user changes (auto gain
+  // switching "Group Gain Level" off): the state comes back as saved.
+  const bool wasRestoring = mRestoringState;
+  mRestoringState = true;
   if (mGroupLink && mGroupLink->Busy() != GroupLink::kIdle) {
-    return UnserializeParams(chunk, position);
+    position = UnserializeParams(chunk, position);
+  } else {
+    position = IFxBase::UnserializeParams(chunk, position);
   }
-  return IFxBase::UnserializeParams(chunk, position);
+  mRestoringState = wasRestoring;
+  return position;
 }
 
 int VelmarStratum::UnserializeParams(const StateChunk& chunk, int position) {

@@ -84,7 +84,8 @@ class VelmarStratum : public STRATUM_ADAPTER_CLASS {
   double Value(int paramIdx) const;
 
   // ParamChanged actions.
-  void AutoGainSwitched(bool on);
+  void AutoGainSwitched(bool on, ParamChangeSource source);
+  void TurnGroupGainOff();
   void UpdateLimiterRelease();
   void UpdateLinkMask();
 
@@ -99,8 +100,8 @@ class VelmarStratum : public STRATUM_ADAPTER_CLASS {
   void ApplyStereoWidth(bool inputsIdentical, int n);
   void ApplyClipAndLimit(int n);
   void UpdateMeterDisplay();
-  // Greys the controls that only act on a stereo input while the second
-  // input is not connected; only writes control flags when that changes.
+  // Greys the controls that only act on a stereo input while the input is
+  // mono; only writes control flags when that changes.
   void GreyStereoOnlyControls(bool mono);
 
   int mSampleRate = 0;
@@ -123,6 +124,7 @@ class VelmarStratum : public STRATUM_ADAPTER_CLASS {
   bool mTransportWasRunning = false;
   int mStereoControlsGreyed = -1;  // 1 greyed, 0 not, -1 not set yet
   uint32_t mStateWord = 0;
+  bool mRestoringState = false;  // inside LoadState
   std::array<bool, kNumParams> mLinkMask{};
   IGraphics* mGraphics = nullptr;  // owned by the base once attached
   std::unique_ptr<GroupLink> mGroupLink;

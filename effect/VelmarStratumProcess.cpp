@@ -39,7 +39,8 @@ void VelmarStratum::ResetProcessing() {
   SizeWorkingBuffers(std::max(GetBlockSize(), mLastBlockSize));
   UpdateLimiterRelease();
 
-  GreyStereoOnlyControls(!IsInputConnected(1));
+  // Greyed while the arrangement has one input channel.
+  GreyStereoOnlyControls(ArrangedInputChannels() < 2);
 }
 
 void VelmarStratum::GreyStereoOnlyControls(bool mono) {
@@ -131,10 +132,10 @@ void VelmarStratum::ProcessAudio(double** inputs, double** outputs, int frames) 
   // the inputs, they work on copies. With one input channel both sides read
   // the same buffer.
   const bool stereoInput = IsInputConnected(1);
-  // Hosts connect the channels per block (a VST3 host marks them all
-  // unconnected when it arranges the buses, before the reset): the stereo
-  // controls follow what the block really has.
-  GreyStereoOnlyControls(!stereoInput);
+  // The stereo controls follow the host's arrangement where the adapter
+  // states one (a block whose second buffer is missing is no mono track),
+  // else what the block connects.
+  GreyStereoOnlyControls(ArrangedInputChannels() < 2);
   const size_t bytes = sizeof(double) * static_cast<size_t>(n);
   const double* inL = inputs[0];
   const double* inR = stereoInput ? inputs[1] : inL;

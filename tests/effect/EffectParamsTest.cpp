@@ -107,9 +107,13 @@ TEST(EffectParamChangedTest, AutoGainSwitchTurnsGroupGainOffAndGreys) {
   h.Set(kAutoGainOnOff, 1.0);
   EXPECT_TRUE(h.fx->AutoGainEnabled());
   EXPECT_EQ(h.Get(kGroupGainLevel), 0.0);
-  // Written straight: no host notice, no control update, mask unchanged.
-  EXPECT_TRUE(h.fx->HostCallsOf(IFxRecordingAdapter::HostCallKind::ParamChange).empty());
-  EXPECT_EQ(h.Control(kGroupGainSwitchControl)->GetValue(), 1.0);
+  // The switch and the host see it at once; the mask follows with the next
+  // switch change.
+  const auto notices = h.fx->HostCallsOf(IFxRecordingAdapter::HostCallKind::ParamChange);
+  ASSERT_EQ(notices.size(), 1u);
+  EXPECT_EQ(notices[0].index, kGroupGainLevel);
+  EXPECT_EQ(notices[0].value, 0.0);
+  EXPECT_EQ(h.Control(kGroupGainSwitchControl)->GetValue(), 0.0);
   EXPECT_TRUE(h.fx->LinkMask()[kAutoGainLevel]);
   EXPECT_TRUE(h.Control(kGroupGainSwitchControl)->IsGreyed());
   EXPECT_TRUE(h.Control(kGainKnobControl)->IsGreyed());
