@@ -1,5 +1,6 @@
 #include "adapters/vst3/IFxVST3.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -48,23 +49,33 @@ class ProcessThreadScope {
 float* const* BusBuffers(const AudioBusBuffers& bus, float*) { return bus.channelBuffers32; }
 double* const* BusBuffers(const AudioBusBuffers& bus, double*) { return bus.channelBuffers64; }
 
-// True when the host gave a pointer for each of the first count channels.
-template <typename Sample>
-bool HasBuffers(const AudioBusBuffers& bus, int count) {
-  Sample* const* buffers = BusBuffers(bus, static_cast<Sample*>(nullptr));
-  if (buffers == nullptr) return false;
-  for (int c = 0; c < count; ++c) {
-    if (buffers[c] == nullptr) return false;
-  }
-  return true;
+// The number of a host bus's channels that fit into limit channels of ours.
+int ChannelsWithin(const AudioBusBuffers& bus, int limit) {
+  const int count = bus.numChannels < limit ? bus.numChannels : limit;
+  return count > 0 ? count : 0;
 }
 
-// The channel count a host bus can be used with: none without buffers.
-template <typename Sample>
-int UsableChannels(const AudioBusBuffers& bus, int limit) {
-  int count = bus.numChannels < limit ? bus.numChannels : limit;
-  if (count < 0) count = 0;
-  return HasBuffers<Sample>(bus, count) ? count : 0;
+// A normalised value as the parameter objects expect it: inside 0..1, and 0
+// for NaN. Hosts may send anything; a value outside the range would index
+// past a list parameter's entries or format a number of 300 digits.
+ParamValue ClampNormalized(ParamValue value) {
+  if (!(value >= 0.0)) return 0.0;
+  return value > 1.0 ? 1.0 : value;
+}
+
+// Reads up to size bytes, in as many reads as the stream needs; answers the
+// number of bytes read. A count a stream reports beyond what was asked for
+// is not believed.
+int32 ReadUpTo(IBStream* stream, void* data, int32 size) {
+  auto* bytes = static_cast<uint8_t*>(data);
+  int32 total = 0;
+  while (total < size) {
+    int32 numRead = 0;
+    if (stream->read(bytes + total, size - total, &numRead) != kResultOk) break;
+    if (numRead <= 0) break;
+    total += numRead < size - total ? numRead : size - total;
+  }
+  return total;
 }
 
 int32 SpeakerCount(SpeakerArrangement arrangement) {
@@ -92,9 +103,13 @@ IFxVST3::IFxVST3(int numParams, const char* channelIO, int numPresets, const cha
   mOutputValues.assign(static_cast<size_t>(numParams > 0 ? numParams : 0), 0.0);
   mOutputPending.assign(mOutputValues.size(), false);
   mOutputOrder.reserve(mOutputValues.size());
+  const size_t channels = static_cast<size_t>(std::max(NumInputChannels(), NumOutputChannels()));
+  mFloatPointers.assign(channels, nullptr);
+  mDoublePointers.assign(channels, nullptr);
 
   ConnectInputs(0, NumInputChannels(), true);
   ConnectOutputs(0, NumOutputChannels(), true);
+  SetArrangedInputChannels(NumInputChannels() - mSideChainChannels);
   if (NumInputChannels() > 0) CreateBypassDelayLine();
 
   SetInputBusName(0, "Main Input");
@@ -256,14 +271,21 @@ tresult PLUGIN_API IFxVST3::setComponentState(IBStream* /*state*/) { return kNot
 // ---------------------------------------------------------------------------
 // State stream
 
+// Both directions hold the instance lock only while the values are taken or
+// applied: a host's stream may be slow (or hostile), and the audio thread
+// waits for the lock.
 tresult PLUGIN_API IFxVST3::getState(IBStream* state) {
   if (state == nullptr) return kInvalidArgument;
   DeliverDeferredRestart();
-  platform::LockGuard guard(GetLock());
   StateChunk chunk;
-  if (!SaveState(chunk)) return kResultFalse;
+  bool bypassed = false;
+  {
+    platform::LockGuard guard(GetLock());
+    if (!SaveState(chunk)) return kResultFalse;
+    bypassed = IsBypassed();
+  }
   if (!WriteAll(state, chunk.Data(), chunk.Size())) return kResultFalse;
-  const uint32_t bypass = IsBypassed() ? 1u : 0u;
+  const uint32_t bypass = bypassed ? 1u : 0u;
   const uint8_t bytes[4] = {static_cast<uint8_t>(bypass), static_cast<uint8_t>(bypass >> 8),
                             static_cast<uint8_t>(bypass >> 16), static_cast<uint8_t>(bypass >> 24)};
   if (!WriteAll(state, bytes, 4)) return kResultFalse;
@@ -273,9 +295,9 @@ tresult PLUGIN_API IFxVST3::getState(IBStream* state) {
 tresult PLUGIN_API IFxVST3::setState(IBStream* state) {
   if (state == nullptr) return kInvalidArgument;
   DeliverDeferredRestart();
-  platform::LockGuard guard(GetLock());
 
-  // The stream holds exactly as many state bytes as the current state takes.
+  // The stream holds exactly as many state bytes as the current state takes;
+  // no more are read, whatever the stream claims to have.
   StateChunk scratch;
   SaveState(scratch);
   const int stateSize = scratch.Size();
@@ -283,20 +305,21 @@ tresult PLUGIN_API IFxVST3::setState(IBStream* state) {
 
   StateChunk chunk;
   chunk.Resize(stateSize);
-  int32 numRead = 0;
-  if (state->read(chunk.Data(), stateSize, &numRead) != kResultOk) numRead = 0;
-  chunk.Resize(numRead < 0 ? 0 : numRead);
-  LoadState(chunk, 0);
-
+  chunk.Resize(ReadUpTo(state, chunk.Data(), stateSize));
   uint8_t bytes[4] = {};
-  int32 flagRead = 0;
-  if (state->read(bytes, 4, &flagRead) != kResultOk || flagRead != 4) return kResultFalse;
-  const uint32_t bypass = static_cast<uint32_t>(bytes[0]) | (static_cast<uint32_t>(bytes[1]) << 8) |
-                          (static_cast<uint32_t>(bytes[2]) << 16) |
-                          (static_cast<uint32_t>(bytes[3]) << 24);
-  SetBypassed(bypass != 0);
+  const bool flagRead = ReadUpTo(state, bytes, 4) == 4;
+
+  platform::LockGuard guard(GetLock());
+  LoadState(chunk, 0);
+  if (flagRead) {
+    const uint32_t bypass = static_cast<uint32_t>(bytes[0]) |
+                            (static_cast<uint32_t>(bytes[1]) << 8) |
+                            (static_cast<uint32_t>(bytes[2]) << 16) |
+                            (static_cast<uint32_t>(bytes[3]) << 24);
+    SetBypassed(bypass != 0);
+  }
   RefreshParamControls();
-  return kResultOk;
+  return flagRead ? kResultOk : kResultFalse;
 }
 
 // ---------------------------------------------------------------------------
@@ -333,6 +356,12 @@ tresult PLUGIN_API IFxVST3::setBusArrangements(SpeakerArrangement* inputs, int32
 
   ReplaceBusIfResized(audioInputs, 0, inputs[0], "Input", kMain, BusInfo::kDefaultActive);
   ReplaceBusIfResized(audioOutputs, 0, outputs[0], "Output", kMain, BusInfo::kDefaultActive);
+  // The effect shapes itself (its stereo controls) after the arrangement, not
+  // after the buffers of single blocks.
+  if (requestedIns != ArrangedInputChannels()) {
+    SetArrangedInputChannels(requestedIns);
+    ResetProcessing();
+  }
 
   if (mSideChainChannels == 0) return numIns == 1 ? kResultOk : kResultFalse;
 
@@ -348,15 +377,16 @@ tresult PLUGIN_API IFxVST3::canProcessSampleSize(int32 symbolicSampleSize) {
 
 tresult PLUGIN_API IFxVST3::setupProcessing(ProcessSetup& setup) {
   if (canProcessSampleSize(setup.symbolicSampleSize) != kResultTrue) return kResultFalse;
-  // A rate or block size no processing can work with is refused as well, and
-  // leaves the previous setup in force.
-  if (!(setup.sampleRate > 0.0) || !std::isfinite(setup.sampleRate) ||
-      setup.maxSamplesPerBlock < 0) {
+  // A rate or block size no processing can work with, or whose buffers could
+  // not be allocated, is refused as well, and leaves the previous setup in force.
+  if (!(setup.sampleRate >= kMinSampleRate && setup.sampleRate <= kMaxSampleRate) ||
+      setup.maxSamplesPerBlock < 0 || setup.maxSamplesPerBlock > kMaxBlockFrames) {
     return kResultFalse;
   }
   DeliverDeferredRestart();
   platform::LockGuard guard(GetLock());
-  SetBypassed(false);
+  // The bypass flag stays: hosts set up processing after restoring a
+  // project's state, and only a bypass change or a state sets it.
   ChangeSampleRate(setup.sampleRate);
   ChangeBlockSize(setup.maxSamplesPerBlock);
   ResetProcessing();
@@ -378,6 +408,8 @@ bool IFxVST3::IsMidiControllerId(ParamID id) const {
 }
 
 tresult PLUGIN_API IFxVST3::process(ProcessData& data) {
+  // More frames than any buffer of ours may hold cannot be processed.
+  if (data.numSamples < 0 || data.numSamples > kMaxBlockFrames) return kInvalidArgument;
   platform::LockGuard guard(GetLock());
   ProcessThreadScope onProcessThread(mProcessThread);
 
@@ -393,6 +425,10 @@ tresult PLUGIN_API IFxVST3::process(ProcessData& data) {
     } else if (data.symbolicSampleSize == kSample64) {
       ProcessAudioBuses<double>(data);
     }
+  } else if (!IsBypassed()) {
+    // A call without frames still carries the block's housekeeping (group
+    // values, transport); it touches no audio.
+    RunEmptyBlock();
   }
 
   FlushOutputParameterChanges(data.outputParameterChanges);
@@ -411,12 +447,18 @@ void IFxVST3::ApplyInputParameterChanges(IParameterChanges* changes) {
     ParamValue value = 0.0;
     if (queue->getPoint(points - 1, offset, value) != kResultOk) continue;
     if (!std::isfinite(value)) continue;
+    value = ClampNormalized(value);
 
     const ParamID id = queue->getParameterId();
     if (id == kBypassParamId) {
       SetBypassed(value > 0.5);
     } else if (id == kPresetParamId) {
-      SelectPreset(static_cast<int>(value * NumPresets()));
+      // Hosts send the value back that the plug-in reports (automation
+      // playback, project load): the preset that is current stays as the
+      // user left it.
+      mPresetValue = value;
+      const int index = static_cast<int>(value * NumPresets());
+      if (index != GetCurrentPresetIndex()) SelectPreset(index);
     } else if (id < static_cast<ParamID>(NumParams())) {
       const int paramIdx = static_cast<int>(id);
       GetParam(paramIdx)->SetFromNormalized(value);
@@ -457,6 +499,35 @@ void IFxVST3::AttachHostInputs(int first, int count, double* const* buffers, int
 }
 
 template <typename Sample>
+Sample** IFxVST3::PointerScratch() {
+  if constexpr (std::is_same_v<Sample, float>) {
+    return mFloatPointers.data();
+  } else {
+    return mDoublePointers.data();
+  }
+}
+
+// Connects channels first .. first + count - 1 to the bus channels that have
+// a buffer and hands those buffers over; a channel without one stays
+// unconnected. Answers the number connected.
+template <typename Sample>
+int IFxVST3::AttachInputBus(const AudioBusBuffers& bus, int first, int count, int frames) {
+  Sample* const nothing = nullptr;
+  Sample* const* buffers = BusBuffers(bus, nothing);
+  if (buffers == nullptr) return 0;
+  Sample** usable = PointerScratch<Sample>();
+  const int k = ChannelsWithin(bus, count);
+  int n = 0;
+  for (int c = 0; c < k; ++c) {
+    if (buffers[c] == nullptr) continue;
+    ConnectInputs(first + c, 1, true);
+    usable[n++] = buffers[c];
+  }
+  if (n > 0) AttachHostInputs(first, count, usable, frames);
+  return n;
+}
+
+template <typename Sample>
 void IFxVST3::ProcessAudioBuses(ProcessData& data) {
   const int frames = data.numSamples;
   const int numInputs = NumInputChannels();
@@ -470,33 +541,42 @@ void IFxVST3::ProcessAudioBuses(ProcessData& data) {
   ConnectOutputs(0, numOutputs, false);
 
   if (data.numInputs > 0 && data.inputs != nullptr) {
-    const int n = UsableChannels<Sample>(data.inputs[0], mainChannels);
-    ConnectInputs(0, n, true);
-    if (n > 0) AttachHostInputs(0, mainChannels, BusBuffers(data.inputs[0], nothing), frames);
+    AttachInputBus<Sample>(data.inputs[0], 0, mainChannels, frames);
     if (mSideChainChannels > 0) {
-      const int side =
-          data.numInputs > 1 ? UsableChannels<Sample>(data.inputs[1], mSideChainChannels) : 0;
+      const int side = data.numInputs > 1
+                           ? AttachInputBus<Sample>(data.inputs[1], mainChannels,
+                                                    mSideChainChannels, frames)
+                           : 0;
       mSideChainActive = side > 0;
-      ConnectInputs(mainChannels, side, true);
-      if (side > 0) {
-        AttachHostInputs(mainChannels, mSideChainChannels, BusBuffers(data.inputs[1], nothing),
-                         frames);
-      }
     }
   }
+  // A channel without a host buffer reads silence, not the samples an
+  // earlier block left in its own buffer.
+  SilenceUnconnectedInputs(frames);
 
   if (data.numOutputs > 0 && data.outputs != nullptr) {
+    Sample** usable = PointerScratch<Sample>();
     int assigned = 0;
     for (int32 b = 0; b < data.numOutputs && assigned < numOutputs; ++b) {
       const AudioBusBuffers& bus = data.outputs[b];
-      const int room = numOutputs - assigned;
-      const int k = bus.numChannels < room ? bus.numChannels : room;
+      Sample* const* buffers = BusBuffers(bus, nothing);
+      const int k = ChannelsWithin(bus, numOutputs - assigned);
       if (k <= 0) continue;
       const bool active =
           b < static_cast<int32>(audioOutputs.size()) && audioOutputs.at(b)->isActive();
-      if (active && HasBuffers<Sample>(bus, k)) {
-        ConnectOutputs(assigned, k, true);
-        AttachOutputs(assigned, k, BusBuffers(bus, nothing));
+      if (buffers != nullptr) {
+        int n = 0;
+        for (int c = 0; c < k; ++c) {
+          if (buffers[c] == nullptr) continue;
+          if (active) {
+            ConnectOutputs(assigned + c, 1, true);
+            usable[n++] = buffers[c];
+          } else {
+            // A switched-off bus gets silence rather than what the host left there.
+            std::fill(buffers[c], buffers[c] + frames, Sample(0));
+          }
+        }
+        if (n > 0) AttachOutputs(assigned, k, usable);
       }
       assigned += k;
     }
@@ -535,9 +615,15 @@ void IFxVST3::FlushOutputParameterChanges(IParameterChanges* changes) {
 // ---------------------------------------------------------------------------
 // Edit controller
 
+tresult PLUGIN_API IFxVST3::getParameterInfo(int32 paramIndex, ParameterInfo& info) {
+  if (paramIndex < 0 || paramIndex >= getParameterCount()) return kInvalidArgument;
+  return SingleComponentEffect::getParameterInfo(paramIndex, info);
+}
+
 tresult PLUGIN_API IFxVST3::getParamStringByValue(ParamID id, ParamValue normalized,
                                                   String128 text) {
   if (text == nullptr) return kInvalidArgument;
+  normalized = ClampNormalized(normalized);
   if (id < static_cast<ParamID>(NumParams())) {
     char display[128];
     GetParam(static_cast<int>(id))->FormatValue(normalized, true, display, sizeof(display), true);
@@ -548,24 +634,56 @@ tresult PLUGIN_API IFxVST3::getParamStringByValue(ParamID id, ParamValue normali
   return SingleComponentEffect::getParamStringByValue(id, normalized, text);
 }
 
+tresult PLUGIN_API IFxVST3::getParamValueByString(ParamID id, TChar* text,
+                                                  ParamValue& normalized) {
+  if (text == nullptr) return kInvalidArgument;
+  ParamValue value = 0.0;
+  if (SingleComponentEffect::getParamValueByString(id, text, value) != kResultTrue) {
+    return kResultFalse;
+  }
+  // "nan" or "1e999" would pass the parameter objects' range checks.
+  if (!std::isfinite(value)) return kResultFalse;
+  normalized = ClampNormalized(value);
+  return kResultTrue;
+}
+
+ParamValue PLUGIN_API IFxVST3::normalizedParamToPlain(ParamID id, ParamValue normalized) {
+  return SingleComponentEffect::normalizedParamToPlain(id, ClampNormalized(normalized));
+}
+
 ParamValue PLUGIN_API IFxVST3::plainParamToNormalized(ParamID id, ParamValue plain) {
   if (id < static_cast<ParamID>(NumParams())) {
     return GetParam(static_cast<int>(id))->ValueToNormalized(plain);
   }
   // The SDK parameter's linear mapping; an unknown ID gives the value back.
-  return SingleComponentEffect::plainParamToNormalized(id, plain);
+  const ParamValue normalized = SingleComponentEffect::plainParamToNormalized(id, plain);
+  if (!parameters.getParameter(id)) return normalized;
+  return ClampNormalized(normalized);
 }
 
 ParamValue PLUGIN_API IFxVST3::getParamNormalized(ParamID id) {
   DeliverDeferredRestart();
   if (id == kBypassParamId) return IsBypassed() ? 1.0 : 0.0;
+  if (id == kPresetParamId) return mPresetValue;
   if (id < static_cast<ParamID>(NumParams())) return GetParam(static_cast<int>(id))->GetNormalized();
   return 0.0;
 }
 
 tresult PLUGIN_API IFxVST3::setParamNormalized(ParamID id, ParamValue value) {
-  if (id >= static_cast<ParamID>(NumParams())) return kResultFalse;
   if (!std::isfinite(value)) return kResultFalse;
+  value = ClampNormalized(value);
+  // Controller and processor are one object: the controller's bypass is the
+  // processor's. A later change through processing still wins.
+  if (id == kBypassParamId) {
+    platform::LockGuard guard(GetLock());
+    SetBypassed(value > 0.5);
+    return kResultOk;
+  }
+  if (id == kPresetParamId && NumPresets() > 0) {
+    mPresetValue = value;
+    return kResultOk;
+  }
+  if (id >= static_cast<ParamID>(NumParams())) return kResultFalse;
   // The host's controller-side copy of a value it already sent to processing:
   // store it, without notices and without touching the editor.
   platform::LockGuard guard(GetLock());

@@ -35,6 +35,13 @@ class IFxVST3 : public IFxBase,
   static constexpr Steinberg::Vst::ParamID kPresetParamId = 0x70727374;  // 'prst'
   static constexpr Steinberg::Vst::ParamID kBypassParamId = 0x62706173;  // 'bpas'
   static constexpr int kNumMidiControllers = 128;
+  // The processing set-ups accepted. Beyond them the buffers would not be
+  // allocatable (a host asking for a rate of 1e9 or blocks of 2^31 - 1
+  // frames): 768 kHz is the highest rate in use, and 2^20 frames (about 22 s
+  // at 48 kHz, some 80 MB of buffers) covers the longest offline blocks.
+  static constexpr double kMinSampleRate = 1000.0;
+  static constexpr double kMaxSampleRate = 768000.0;
+  static constexpr int kMaxBlockFrames = 1 << 20;
 
   IFxVST3(int numParams, const char* channelIO, int numPresets, const char* effectName,
           const char* productName, const char* makerName, int version, uint32_t uniqueCode,
@@ -71,6 +78,16 @@ class IFxVST3 : public IFxBase,
   Steinberg::uint32 PLUGIN_API getTailSamples() SMTG_OVERRIDE;
 
   // --- IEditController -----------------------------------------------------
+  // Every call accepts any value: indices out of range are refused, and
+  // normalised values are taken into 0..1 before they reach a parameter.
+  Steinberg::tresult PLUGIN_API getParameterInfo(Steinberg::int32 paramIndex,
+                                                 Steinberg::Vst::ParameterInfo& info) SMTG_OVERRIDE;
+  Steinberg::tresult PLUGIN_API getParamValueByString(Steinberg::Vst::ParamID id,
+                                                      Steinberg::Vst::TChar* text,
+                                                      Steinberg::Vst::ParamValue& normalized)
+      SMTG_OVERRIDE;
+  Steinberg::Vst::ParamValue PLUGIN_API normalizedParamToPlain(
+      Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue normalized) SMTG_OVERRIDE;
   Steinberg::tresult PLUGIN_API getParamStringByValue(Steinberg::Vst::ParamID id,
                                                       Steinberg::Vst::ParamValue normalized,
                                                       Steinberg::Vst::String128 text) SMTG_OVERRIDE;
@@ -164,6 +181,10 @@ class IFxVST3 : public IFxBase,
   void AttachHostInputs(int first, int count, float* const* buffers, int frames);
   void AttachHostInputs(int first, int count, double* const* buffers, int frames);
   template <typename Sample>
+  Sample** PointerScratch();
+  template <typename Sample>
+  int AttachInputBus(const Steinberg::Vst::AudioBusBuffers& bus, int first, int count, int frames);
+  template <typename Sample>
   void ProcessAudioBuses(Steinberg::Vst::ProcessData& data);
   void FlushOutputParameterChanges(Steinberg::Vst::IParameterChanges* changes);
   // The parameter ID is one of the MIDI controller parameters.
@@ -185,4 +206,11 @@ class IFxVST3 : public IFxBase,
   std::vector<bool> mOutputPending;
   std::vector<int> mOutputOrder;
   std::atomic<bool> mRestartLatencyPending{false};
+  // The host's channel buffers that are not null, gathered per bus; sized
+  // for every channel at construction.
+  std::vector<float*> mFloatPointers;
+  std::vector<double*> mDoublePointers;
+  // What the "Preset" parameter reports: the last value set through the
+  // controller or applied in processing.
+  double mPresetValue = 0.0;
 };

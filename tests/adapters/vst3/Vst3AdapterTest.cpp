@@ -182,7 +182,10 @@ TEST_F(Vst3AdapterTest, ControllerValuesAreSetWithoutNotices) {
   EXPECT_NEAR(plugin->Controller()->getParamNormalized(kLevel), std::sqrt(0.5), 1e-12);
   EXPECT_EQ(plugin->Controller()->setParamNormalized(kLevel, 0.2), kResultOk);
   EXPECT_DOUBLE_EQ(plugin->Controller()->getParamNormalized(kLevel), 0.2);
-  EXPECT_EQ(plugin->Controller()->setParamNormalized(kBypassId, 1.0), kResultFalse);
+  // Controller and processor are one object: bypass set here reads back.
+  EXPECT_EQ(plugin->Controller()->setParamNormalized(kBypassId, 1.0), kResultOk);
+  EXPECT_DOUBLE_EQ(plugin->Controller()->getParamNormalized(kBypassId), 1.0);
+  EXPECT_EQ(plugin->Controller()->setParamNormalized(kBypassId, 0.0), kResultOk);
   EXPECT_EQ(plugin->Controller()->setParamNormalized(kFirstController, 1.0), kResultFalse);
   EXPECT_DOUBLE_EQ(plugin->Controller()->getParamNormalized(kBypassId), 0.0);
   EXPECT_DOUBLE_EQ(plugin->Controller()->getParamNormalized(kFirstController), 0.0);
@@ -234,10 +237,12 @@ TEST_F(Vst3AdapterTest, PresetParameterSelectsOnlyExistingPresets) {
   ProcessChangesOnly(*plugin->Processor(), {&beyondLast});
   EXPECT_DOUBLE_EQ(plugin->Controller()->getParamNormalized(kLevel), 0.3);
 
+  // Preset 0 is the current one: sending it again, as hosts do with the
+  // value the plug-in reports, keeps the user's values.
   HostParameterChanges first;
-  first.Add(kPresetId, 0, 0.0);  // preset 0 holds the defaults
+  first.Add(kPresetId, 0, 0.0);
   ProcessChangesOnly(*plugin->Processor(), {&first});
-  EXPECT_NEAR(plugin->Controller()->getParamNormalized(kLevel), std::sqrt(0.5), 1e-12);
+  EXPECT_DOUBLE_EQ(plugin->Controller()->getParamNormalized(kLevel), 0.3);
 }
 
 TEST_F(Vst3AdapterTest, BusArrangementsFollowTheChannelPairs) {
@@ -361,9 +366,9 @@ TEST_F(Vst3AdapterTest, StateRoundTripCarriesParametersAndBypass) {
         << id;
   }
 
-  // Preparing to process clears a restored bypass.
+  // Preparing to process (as hosts do after loading a project) keeps it.
   ASSERT_TRUE(Start(*restored, kSample32));
-  EXPECT_DOUBLE_EQ(restored->Controller()->getParamNormalized(kBypassId), 0.0);
+  EXPECT_DOUBLE_EQ(restored->Controller()->getParamNormalized(kBypassId), 1.0);
 }
 
 TEST_F(Vst3AdapterTest, ShortStateStreamsAnswerFalseButKeepWhatWasRead) {
