@@ -14,7 +14,7 @@
 #include "tests/deliverables/vst3-linux/HostileHost.h"
 #include "tools/vst3host/HostComponentHandler.h"
 #include "tools/vst3host/HostContext.h"
-#include "testsupport/PrivateSegmentDirectory.h"
+#include "testsupport/PrivateSegmentNamespace.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -33,7 +33,7 @@ constexpr int kWidthKnobControl = 10;
 class VelmarStratumEditorNoticesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    effect_test::UsePrivateSegmentDirectory();
+    testsupport::UsePrivateSegmentNamespace();
     fx = new VelmarStratum();
     ASSERT_EQ(fx->initialize(&vst3host::HostContext()), kResultOk);
     ASSERT_EQ(fx->setComponentHandler(&handler), kResultTrue);

@@ -10,7 +10,7 @@
 
 #include "effect/VelmarStratum.h"
 #include "pluginterfaces/base/ibstream.h"
-#include "testsupport/PrivateSegmentDirectory.h"
+#include "testsupport/PrivateSegmentNamespace.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -58,7 +58,7 @@ class FuzzStream : public IBStream {
 VelmarStratum& Effect() {
   static VelmarStratum* effect = [] {
     // Loaded states may join groups: keep the shared segment private to this run.
-    effect_test::UsePrivateSegmentDirectory();
+    testsupport::UsePrivateSegmentNamespace();
     auto* fx = new VelmarStratum();
     fx->initialize(nullptr);
     fx->activateBus(kAudio, kInput, 0, true);

@@ -238,12 +238,14 @@ TEST_F(X11WindowTest, DragTurnsTheKnobAndDoubleClickResetsIt) {
   ASSERT_TRUE(editor->PumpUntil(
       [&] { return editor->plug.GetParam(kGainLevel)->GetNormalized() == before; }));
 
-  // The wheel steps by 0.01 without a gesture; buttons 4 and 5 are no clicks.
+  // The wheel steps by 0.01, each step framed as a gesture of its own;
+  // buttons 4 and 5 are no clicks.
   editor->plug.ClearHostCalls();
   input.Click(win(), 130, 130, 4);
   ASSERT_TRUE(editor->PumpUntil([&] { return editor->CallsOf(Kind::ParamChange) == 1; }));
   EXPECT_NEAR(editor->plug.GetParam(kGainLevel)->GetNormalized(), before + 0.01, 1e-9);
-  EXPECT_EQ(editor->CallsOf(Kind::BeginParamChange), 0);
+  EXPECT_EQ(editor->CallsOf(Kind::BeginParamChange), 1);
+  EXPECT_EQ(editor->CallsOf(Kind::EndParamChange), 1);
 }
 
 TEST_F(X11WindowTest, KeysNoControlTakesGoBackToTheHost) {
@@ -285,9 +287,10 @@ TEST_F(X11TextEntryTest, ReturnAppliesTheTypedValue) {
   input.Key(XK_Return);
   Finish();
   EXPECT_DOUBLE_EQ(Value(kGainLevel), -3.5);
-  // One gesture for the caption's click, and the value from the entry.
-  EXPECT_EQ(editor->CallsOf(Kind::BeginParamChange), 1);
-  EXPECT_EQ(editor->CallsOf(Kind::EndParamChange), 1);
+  // One gesture for the caption's click, and one around the entry's value,
+  // which arrives after the click has ended.
+  EXPECT_EQ(editor->CallsOf(Kind::BeginParamChange), 2);
+  EXPECT_EQ(editor->CallsOf(Kind::EndParamChange), 2);
   EXPECT_EQ(editor->CallsOf(Kind::ParamChange), 1);
   // The entry is gone from the screen again.
   editor->Tick();
