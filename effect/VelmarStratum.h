@@ -48,6 +48,10 @@ class VelmarStratum : public STRATUM_ADAPTER_CLASS {
   void ResetProcessing() override;
   void ParamChanged(int paramIdx, ParamChangeSource source) override;
   void ProcessAudio(double** inputs, double** outputs, int frames) override;
+  // The host shows or hides the editor: meters and read-outs are brought up
+  // to date only while it is shown.
+  void EditorOpened() override;
+  void EditorClosed() override;
   bool SaveState(StateChunk& chunk) override;
   int LoadState(const StateChunk& chunk, int position) override;
   // The effect's own loader: parameters whose group switch is off, and the
@@ -72,6 +76,7 @@ class VelmarStratum : public STRATUM_ADAPTER_CLASS {
   int MeterControlIndex(int i) const { return mMeterControls[i]; }
   IReadOutControl* PeakReadOut() const { return mPeakReadOut; }
   IReadOutControl* RmsReadOut() const { return mRmsReadOut; }
+  bool EditorShown() const { return mEditorShown; }
   // Set only in the format whose host needs a reset before the first block.
   bool FirstBlockResetPending() const { return mFirstBlock; }
 
@@ -103,6 +108,8 @@ class VelmarStratum : public STRATUM_ADAPTER_CLASS {
   // Greys the controls that only act on a stereo input while the input is
   // mono; only writes control flags when that changes.
   void GreyStereoOnlyControls(bool mono);
+  // Meter controls and read-out texts from the meter's current state.
+  void ShowMeterDisplay();
 
   int mSampleRate = 0;
   int mLastBlockSize = 0;
@@ -117,6 +124,7 @@ class VelmarStratum : public STRATUM_ADAPTER_CLASS {
   MonoWidener mWidener;
   OutputMeter mMeter;
   MeterDisplay mDisplay{};
+  bool mEditorShown = false;  // between EditorOpened and EditorClosed
   int mMeterControls[8] = {-1, -1, -1, -1, -1, -1, -1, -1};
   IReadOutControl* mPeakReadOut = nullptr;
   IReadOutControl* mRmsReadOut = nullptr;

@@ -300,10 +300,20 @@ void VelmarStratum::UpdateMeterDisplay() {
   if (mRmsReadOut && mRmsReadOut->TakeClicked()) {
     mMeter.ResetRmsHolds();
   }
+  mMeter.UpdateHolds();
+  // While no editor is shown nobody sees the controls: no texts are
+  // formatted and nothing is marked. Opening the editor shows the current
+  // state at once (EditorOpened).
+  if (mEditorShown) {
+    ShowMeterDisplay();
+  }
+}
+
+void VelmarStratum::ShowMeterDisplay() {
   if (!mGraphics) {
     return;
   }
-  mMeter.UpdateDisplay(mDisplay);
+  mMeter.FillDisplay(mDisplay);
   if (mPeakReadOut && mDisplay.peakTextChanged) mPeakReadOut->ShowText(mDisplay.peakText);
   if (mRmsReadOut && mDisplay.rmsTextChanged) mRmsReadOut->ShowText(mDisplay.rmsText);
   for (int i = 0; i < 8; ++i) {
@@ -312,4 +322,15 @@ void VelmarStratum::UpdateMeterDisplay() {
     }
   }
   mGraphics->MarkAllControlsDirty();
+}
+
+void VelmarStratum::EditorOpened() {
+  platform::LockGuard lock(GetLock());
+  mEditorShown = true;
+  ShowMeterDisplay();
+}
+
+void VelmarStratum::EditorClosed() {
+  platform::LockGuard lock(GetLock());
+  mEditorShown = false;
 }

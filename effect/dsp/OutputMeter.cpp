@@ -109,12 +109,11 @@ void OutputMeter::FormatReadOut(double db, char* out, int outSize) {
   }
 }
 
-void OutputMeter::UpdateDisplay(MeterDisplay& display) {
-  double levelDb[kLevelCount];
+void OutputMeter::UpdateHolds() {
   for (int level = 0; level < kLevelCount; ++level) {
-    levelDb[level] = LinearToDb(std::fabs(mEnvelopes[level].Value()));
-    if (levelDb[level] > mHoldDb[level]) {
-      mHoldDb[level] = levelDb[level];
+    mLevelDb[level] = LinearToDb(std::fabs(mEnvelopes[level].Value()));
+    if (mLevelDb[level] > mHoldDb[level]) {
+      mHoldDb[level] = mLevelDb[level];
     }
   }
   // The peak maxima follow a greater hold, the RMS maxima a greater or equal one.
@@ -124,7 +123,15 @@ void OutputMeter::UpdateDisplay(MeterDisplay& display) {
   for (int level : {kRmsL, kRmsR}) {
     if (mHoldDb[level] >= mMaximumDb[level]) mMaximumDb[level] = mHoldDb[level];
   }
+}
 
+void OutputMeter::UpdateDisplay(MeterDisplay& display) {
+  UpdateHolds();
+  FillDisplay(display);
+}
+
+void OutputMeter::FillDisplay(MeterDisplay& display) {
+  const double* levelDb = mLevelDb;
   const double peakMax = std::fmax(mMaximumDb[kPeakL], mMaximumDb[kPeakR]);
   const double rmsMax = std::fmax(mMaximumDb[kRmsL], mMaximumDb[kRmsR]);
   display.peakTextChanged = !mTextsShown || peakMax != mShownPeakMax;

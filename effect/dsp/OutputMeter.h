@@ -53,6 +53,11 @@ class OutputMeter {
   // texts are formatted only when their maximum changed since the last call;
   // otherwise the display keeps the texts it holds.
   void UpdateDisplay(MeterDisplay& display);
+  // The two halves of UpdateDisplay: holds and maxima follow the envelopes
+  // every block; the display is filled only while someone looks at it, from
+  // the levels of the last UpdateHolds.
+  void UpdateHolds();
+  void FillDisplay(MeterDisplay& display);
 
   // A level in dB as a meter control value.
   static double MeterPosition(double db);
@@ -75,6 +80,8 @@ class OutputMeter {
   double mHoldDb[kLevelCount] = {kFloorDb, kFloorDb, kFloorDb, kFloorDb};
   double mMaximumDb[kLevelCount] = {kFloorDb, kFloorDb, kFloorDb, kFloorDb};
   int mHoldCounter = 0;
+  // The envelopes in dB at the last UpdateHolds.
+  double mLevelDb[kLevelCount] = {kFloorDb, kFloorDb, kFloorDb, kFloorDb};
   int mBlocksPerSecond = 0;
   // The maxima the display's texts were last formatted from (none yet).
   bool mTextsShown = false;

@@ -200,6 +200,44 @@ TEST(EffectMeteringTest, MeterTimesFollowARateChangeAtTheSameBlockSize) {
   EXPECT_EQ(1 + blocksUntilHoldRestarts(), 3 * blocksPerSecond);
 }
 
+// With the editor closed the blocks do no editor work: meter controls and
+// read-outs keep what they showed and nothing is marked for redraw. Opening
+// it shows at once what an editor open all along shows.
+TEST(EffectMeteringTest, ClosedEditorIsLeftAloneAndShowsCurrentLevelsOnOpening) {
+  EffectHarness closed, open;
+  for (EffectHarness* h : {&closed, &open}) h->Prepare(kRate, kBlock);
+  closed.fx->EditorClosed();
+  IGraphics* graphics = closed.fx->Graphics();
+  // (The first block tells the release control of the host's tempo.)
+  for (EffectHarness* h : {&closed, &open}) h->Process(Constant(kBlock, 0.0));
+  for (int c = 0; c < graphics->GetNControls(); ++c) closed.Control(c)->MarkClean();
+  const std::string peakBefore = ReadOutText(closed.fx->PeakReadOut());
+  const double meterBefore = closed.Control(closed.fx->MeterControlIndex(0))->GetValue();
+  for (int block = 0; block < 200; ++block) {
+    const std::vector<double> level = Constant(kBlock, block < 100 ? 0.5 : 0.25);
+    for (EffectHarness* h : {&closed, &open}) h->Process(level);
+    // (A read-out keeps a redraw owed from before; its text is checked below.)
+    for (int c = 0; c < graphics->GetNControls(); ++c) {
+      IControl* control = closed.Control(c);
+      if (control == closed.fx->PeakReadOut() || control == closed.fx->RmsReadOut()) continue;
+      ASSERT_FALSE(control->IsDirty()) << "control " << c << ", block " << block;
+    }
+  }
+  EXPECT_EQ(ReadOutText(closed.fx->PeakReadOut()), peakBefore);
+  EXPECT_EQ(closed.Control(closed.fx->MeterControlIndex(0))->GetValue(), meterBefore);
+
+  closed.fx->EditorOpened();
+  EXPECT_EQ(ReadOutText(closed.fx->PeakReadOut()), ReadOutText(open.fx->PeakReadOut()));
+  EXPECT_EQ(ReadOutText(closed.fx->RmsReadOut()), ReadOutText(open.fx->RmsReadOut()));
+  EXPECT_EQ(ReadOutText(closed.fx->PeakReadOut()), "-6.02");
+  for (int i = 0; i < 8; ++i) {
+    EXPECT_EQ(closed.Control(closed.fx->MeterControlIndex(i))->GetValue(),
+              open.Control(open.fx->MeterControlIndex(i))->GetValue())
+        << i;
+  }
+  EXPECT_TRUE(closed.Control(0)->IsDirty());
+}
+
 TEST(EffectMeteringTest, OneInputGreysTheStereoControlsUntilTwoAreSeen) {
   const int stereoControls[] = {9, 10, 5, 3};  // pan, width, phase R, channel selector
   EffectHarness h;

@@ -33,6 +33,9 @@ class EffectHarness {
     // The host's first notice of every parameter, as an adapter sends it
     // when the host opens the instance.
     fx->NotifyAllParams(SourceReset);
+    // As if the host showed the editor, so that meters and read-outs follow
+    // the blocks (tests of the closed editor close it again).
+    fx->EditorOpened();
   }
 
   // Host set-up: rate, block size, stereo or mono input, reset.

@@ -68,6 +68,9 @@ EditorSnapshot::EditorSnapshot() : mEffect(NewPrivateEffect()) {
   // instance; the effect's smoothers take their first targets from it.
   platform::LockGuard lock(mEffect->GetLock());
   mEffect->NotifyAllParams(SourceReset);
+  // The snapshot is the editor shown: its meters and read-outs follow the
+  // blocks.
+  mEffect->EditorOpened();
 }
 
 EditorSnapshot::~EditorSnapshot() = default;
