@@ -19,6 +19,9 @@
 #include "raster/RAS_CachedFont.h"
 #include "raster/RAS_MemBitmap.h"
 #include "raster/RAS_Png.h"
+#include "platform/Clipboard.h"
+#include "platform/OpenUrl.h"
+#include "platform/Paths.h"
 #include "raster/RAS_SysBitmap.h"
 
 namespace {
@@ -586,11 +589,11 @@ IPopupMenu* IGraphicsX11::ShowPopupMenu(IPopupMenu* menu, const IRect& rect) {
 
 int IGraphicsX11::ShowMessageBox(const char*, const char*, int) { return 0; }
 
-void IGraphicsX11::HostPath(std::string& path) { path.clear(); }
-void IGraphicsX11::PluginPath(std::string& path) { path.clear(); }
-void IGraphicsX11::DesktopPath(std::string& path) { path.clear(); }
-void IGraphicsX11::AppDataPath(std::string& path, bool) { path.clear(); }
-void IGraphicsX11::UserAppDataPath(std::string& path) { AppDataPath(path, false); }
+void IGraphicsX11::HostPath(std::string& path) { path = platform::HostPath(); }
+void IGraphicsX11::PluginPath(std::string& path) { path = platform::PluginPath(); }
+void IGraphicsX11::DesktopPath(std::string& path) { path = platform::DesktopPath(); }
+void IGraphicsX11::AppDataPath(std::string& path, bool system) { path = platform::AppDataPath(system); }
+void IGraphicsX11::UserAppDataPath(std::string& path) { path = platform::UserAppDataPath(); }
 
 void IGraphicsX11::PromptForFile(std::string& file, int, std::string&, const char*) {
   file.clear();
@@ -598,12 +601,14 @@ void IGraphicsX11::PromptForFile(std::string& file, int, std::string&, const cha
 
 bool IGraphicsX11::PromptForColor(IColor&, const char*) { return false; }
 
-bool IGraphicsX11::OpenURL(const char*, const char*, const char*, const char*) { return false; }
-
-bool IGraphicsX11::GetClipboardText(std::string& text) {
-  text.clear();
-  return false;
+// There is no message box to ask with: a link that wants the user's
+// confirmation first is not opened.
+bool IGraphicsX11::OpenURL(const char* url, const char*, const char* confirmMsg, const char*) {
+  if (confirmMsg != nullptr && confirmMsg[0] != '\0') return false;
+  return platform::OpenUrl(url);
 }
+
+bool IGraphicsX11::GetClipboardText(std::string& text) { return platform::GetClipboardText(text); }
 
 void IGraphicsX11::HideCursor() {
   if (mCursorHidden || !mDisplay) return;

@@ -150,6 +150,20 @@ TEST(X11WindowOpenTest, AcceptsX11ParentsOnlyAndRefusesABadParent) {
   EXPECT_EQ(gfx->GetWindow(), nullptr);
 }
 
+TEST(X11WindowOpenTest, UrlsNeedingConfirmationOrUnsafeAreNotOpened) {
+  TestPlugin plug;
+  IGraphicsX11* gfx = new IGraphicsX11(&plug, kWidth, kHeight);
+  plug.AttachEditor(gfx);
+  // No message box can ask first, so nothing is opened.
+  EXPECT_FALSE(gfx->OpenURL("https://velmar.example/", "Velmar", "Open the web site?", nullptr));
+  // The opener refuses anything but web, mail and file addresses.
+  EXPECT_FALSE(gfx->OpenURL("--help", nullptr, nullptr, nullptr));
+  EXPECT_FALSE(gfx->OpenURL(nullptr, nullptr, nullptr, nullptr));
+  std::string folder;
+  gfx->PluginPath(folder);
+  EXPECT_TRUE(folder.empty() || folder.back() == '/') << folder;
+}
+
 TEST_F(X11WindowTest, OpensAChildOfTheHostWindowDrivenByTheRunLoop) {
   const std::vector<Window> children = editor->host.Children();
   ASSERT_EQ(children.size(), 1u);
