@@ -123,6 +123,14 @@ AAX_Result IFxAAX::EffectInit() {
     mParameterManager.AddParameter(MakeHostParameter(i));
   }
 
+  // Every parameter's notice, as the other formats give one when the host
+  // opens an instance: without it the effect would process with settings it
+  // was never told of (its width, gain and pan targets still at zero).
+  {
+    platform::LockGuard guard(GetLock());
+    NotifyAllParams(SourceReset);
+  }
+
   double sampleRate = 0.0;
   if (Controller()->GetSampleRate(&sampleRate) == AAX_SUCCESS && sampleRate > 0.0 &&
       sampleRate < 1.0e7) {
