@@ -28,11 +28,20 @@ class ChildProcess {
   void CloseInput();
   // Waits for the child to end: its exit code, or 128 + signal number.
   int Wait();
+  // Ends the child at once, as a crash would (it gets no chance to clean
+  // up), and waits for it: 128 + 9, as for SIGKILL, on every system.
+  int Kill();
 
  private:
+#ifdef _WIN32
+  void* mProcess = nullptr;  // the operating system's handles
+  void* mInput = nullptr;
+  void* mOutput = nullptr;
+#else
   int mPid = -1;
   int mInput = -1;
   int mOutput = -1;
+#endif
   std::string mBuffered;
 };
 

@@ -189,6 +189,12 @@ int ChildProcess::Wait() {
   return code;
 }
 
+int ChildProcess::Kill() {
+  if (mPid <= 0) return -1;
+  kill(mPid, SIGKILL);
+  return Wait();
+}
+
 bool RunProcess(const std::vector<std::string>& argv, ProcessResult* result, std::string* error,
                 const std::vector<std::string>& environment) {
   int out[2], err[2];

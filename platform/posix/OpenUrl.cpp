@@ -1,6 +1,5 @@
 #include "platform/OpenUrl.h"
 
-#include <cctype>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -14,6 +13,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "platform/AcceptedUrl.h"
+
 // The URL goes to xdg-open, the desktop's opener, as one argument of a
 // program started directly (no shell). The opener runs detached: a
 // short-lived middle process starts it and ends at once, so it is never our
@@ -26,25 +27,6 @@ namespace {
 constexpr const char* kOpener = "xdg-open";
 // How long we wait to learn whether the opener could be started.
 constexpr int kStartTimeoutMs = 2000;
-
-bool StartsWithNoCase(const char* text, const char* prefix) {
-  for (; *prefix != '\0'; ++text, ++prefix) {
-    if (std::tolower(static_cast<unsigned char>(*text)) != *prefix) return false;
-  }
-  return true;
-}
-
-bool IsAcceptedUrl(const char* url) {
-  if (url == nullptr) return false;
-  for (const char* c = url; *c != '\0'; ++c) {
-    const unsigned char code = static_cast<unsigned char>(*c);
-    if (code < 0x20 || code == 0x7F) return false;
-  }
-  for (const char* scheme : {"http://", "https://", "mailto:", "file://"}) {
-    if (StartsWithNoCase(url, scheme) && url[std::strlen(scheme)] != '\0') return true;
-  }
-  return false;
-}
 
 // The opener's full path from PATH, found before forking: between fork and
 // exec nothing may allocate.
