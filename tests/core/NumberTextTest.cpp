@@ -59,24 +59,36 @@ TEST(NumberText, LeadingNumberMatchesStrtodInTheCLocale) {
   }
 }
 
-// Hosts may run with a decimal-comma locale; a plug-in's texts must not follow it.
-TEST(NumberText, ParameterTextsIgnoreTheHostLocale) {
-  // Of this process alone: checkouts testing at once on one machine would
-  // otherwise build the locale into one folder at the same time.
+#ifdef _WIN32
+// The C run-time knows the German locale by its Windows name.
+struct DecimalCommaLocale {
+  bool Use() { return std::setlocale(LC_NUMERIC, "German_Germany.1252") != nullptr; }
+  ~DecimalCommaLocale() { std::setlocale(LC_NUMERIC, "C"); }
+};
+#else
+// Built into a folder of this process alone: checkouts testing at once on one
+// machine would otherwise build the locale into one folder at the same time.
+struct DecimalCommaLocale {
   const std::string dir = ::testing::TempDir() + "stratum-locale-" + std::to_string(getpid());
-  const std::string command = "localedef -i de_DE -f UTF-8 " + dir + "/de_DE.UTF-8 >/dev/null 2>&1";
-  if (std::system(("mkdir -p " + dir).c_str()) != 0 || std::system(command.c_str()) != 0) {
-    std::error_code ignored;
-    std::filesystem::remove_all(dir, ignored);
-    GTEST_SKIP() << "cannot build a decimal-comma locale here";
+  bool Use() {
+    const std::string command = "localedef -i de_DE -f UTF-8 " + dir + "/de_DE.UTF-8 >/dev/null 2>&1";
+    if (std::system(("mkdir -p " + dir).c_str()) != 0 || std::system(command.c_str()) != 0) return false;
+    setenv("LOCPATH", dir.c_str(), 1);
+    return std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
   }
-  setenv("LOCPATH", dir.c_str(), 1);
-  if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) {
+  ~DecimalCommaLocale() {
+    std::setlocale(LC_NUMERIC, "C");
     unsetenv("LOCPATH");
     std::error_code ignored;
     std::filesystem::remove_all(dir, ignored);
-    GTEST_SKIP() << "decimal-comma locale not available";
   }
+};
+#endif
+
+// Hosts may run with a decimal-comma locale; a plug-in's texts must not follow it.
+TEST(NumberText, ParameterTextsIgnoreTheHostLocale) {
+  DecimalCommaLocale locale;
+  if (!locale.Use()) GTEST_SKIP() << "decimal-comma locale not available";
   char check[16];
   std::snprintf(check, sizeof(check), "%.1f", 0.5);
   EXPECT_STREQ(check, "0,5");  // the C library does follow it
@@ -90,11 +102,6 @@ TEST(NumberText, ParameterTextsIgnoreTheHostLocale) {
   double value = 0.0;
   ASSERT_TRUE(gain->ValueFromText("-12.25", &value));
   EXPECT_EQ(value, -12.25);
-
-  std::setlocale(LC_NUMERIC, "C");
-  unsetenv("LOCPATH");
-  std::error_code ignored;
-  std::filesystem::remove_all(dir, ignored);
 }
 
 }  // namespace

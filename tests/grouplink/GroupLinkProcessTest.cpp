@@ -1,7 +1,6 @@
 // The group link between processes: helper processes host instances, this
 // process hosts others or inspects the segment.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <memory>
