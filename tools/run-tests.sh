@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the plain build, the AddressSanitizer +
-# UndefinedBehaviorSanitizer build, the ThreadSanitizer build of the
-# concurrency tests, and the bounded libFuzzer runs. Exits non-zero on any
-# failure. Build trees: build/, build-asan/, build-tsan/, build-fuzz/.
+# Builds and runs every test: the plain build, the 64-bit Windows cross build
+# of the platform, core and group-link tests (run under Wine), the
+# AddressSanitizer + UndefinedBehaviorSanitizer build, the ThreadSanitizer
+# build of the concurrency tests, and the bounded libFuzzer runs. Exits
+# non-zero on any failure. Build trees: build/, build-win64/, build-asan/,
+# build-tsan/, build-fuzz/.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -59,7 +61,38 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1}
 
+# The Windows cross build: the subsystems below and the tests that are made
+# for Windows, run under 64-bit Wine. The prefix is private to this run (its
+# own wineserver, so its own "Local\" namespace for the named objects) and is
+# stopped and removed at the end.
+windows_tests=(platform_tests platform_module_tests platform_win32_tests
+  core_tests core_attach_trace_on_tests core_attach_trace_off_tests core_lock_tests concurrent_rounds_tests
+  grouplink_segment_tests grouplink_tests grouplink_thread_tests grouplink_process_tests)
+run_windows64() {
+  echo "=== windows64: configure and build"
+  mkdir -p build-win64
+  cmake -S . -B build-win64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-win64.cmake \
+    "-DSTRATUM_SUBSYSTEMS=platform;core;effect;grouplink" -DSTRATUM_BUILD_BENCHMARKS=OFF \
+    >build-win64.configure.log 2>&1 || { cat build-win64.configure.log; return 1; }
+  cmake --build build-win64 --target "${windows_tests[@]}" -j "$jobs"
+  echo "=== windows64: test under Wine"
+  local prefix
+  prefix=$(mktemp -d "${TMPDIR:-/tmp}/stratum-wine64.XXXXXX")
+  export WINEPREFIX=$prefix
+  # The prefix is made once here, before tests start at once in it.
+  tools/wine-run.sh wineboot --init >/dev/null 2>&1 || true
+  local pattern
+  pattern="^($(IFS='|'; echo "${windows_tests[*]}"))\$"
+  if ! ctest --test-dir build-win64 --output-on-failure -j "$jobs" -R "$pattern"; then
+    failed=1
+  fi
+  tools/wine-run.sh --stop || true
+  unset WINEPREFIX
+  rm -rf "$prefix"
+}
+
 run_config plain build "" all ""
+run_windows64
 run_config sanitize build-asan address all "" -DSTRATUM_BUILD_BENCHMARKS=OFF
 run_config thread build-tsan thread tsan_tests "-L tsan" -DSTRATUM_BUILD_BENCHMARKS=OFF
 run_config fuzz build-fuzz fuzz fuzzers "-L fuzz" -DSTRATUM_BUILD_BENCHMARKS=OFF \

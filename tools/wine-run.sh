@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Runs a 64-bit Windows program under Debian's Wine: wine-run.sh PROGRAM.exe [ARGS...]
+# "wine-run.sh --stop" ends the prefix's wineserver and every program in it.
 # The cross build's tests run through it (the toolchain file makes it their
 # emulator). WINEPREFIX names the Wine prefix to use; the test runner sets a
 # private one per run, and without one a prefix of this user under the
@@ -15,6 +16,9 @@ export WINEPREFIX=${WINEPREFIX:-${TMPDIR:-/tmp}/stratum-wine64-$(id -u)}
 export WINEDEBUG=${WINEDEBUG:--all}
 # No prompts for the .NET and HTML engines a new prefix would offer to fetch.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+if [ "${1:-}" = "--stop" ]; then
+  exec "$(dirname "$loader")/wineserver" -k
+fi
 # The programs meet in the prefix's own object namespace; no window system is needed.
 unset DISPLAY WAYLAND_DISPLAY
 exec "$loader" "$@"
