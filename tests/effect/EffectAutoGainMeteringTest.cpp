@@ -210,17 +210,17 @@ TEST(EffectMeteringTest, ClosedEditorIsLeftAloneAndShowsCurrentLevelsOnOpening) 
   IGraphics* graphics = closed.fx->Graphics();
   // (The first block tells the release control of the host's tempo.)
   for (EffectHarness* h : {&closed, &open}) h->Process(Constant(kBlock, 0.0));
-  for (int c = 0; c < graphics->GetNControls(); ++c) closed.Control(c)->MarkClean();
+  // As after two drawn frames: the second clears redraws owed from the first.
+  for (int frame = 0; frame < 2; ++frame) {
+    for (int c = 0; c < graphics->GetNControls(); ++c) closed.Control(c)->MarkClean();
+  }
   const std::string peakBefore = ReadOutText(closed.fx->PeakReadOut());
   const double meterBefore = closed.Control(closed.fx->MeterControlIndex(0))->GetValue();
   for (int block = 0; block < 200; ++block) {
     const std::vector<double> level = Constant(kBlock, block < 100 ? 0.5 : 0.25);
     for (EffectHarness* h : {&closed, &open}) h->Process(level);
-    // (A read-out keeps a redraw owed from before; its text is checked below.)
     for (int c = 0; c < graphics->GetNControls(); ++c) {
-      IControl* control = closed.Control(c);
-      if (control == closed.fx->PeakReadOut() || control == closed.fx->RmsReadOut()) continue;
-      ASSERT_FALSE(control->IsDirty()) << "control " << c << ", block " << block;
+      ASSERT_FALSE(closed.Control(c)->IsDirty()) << "control " << c << ", block " << block;
     }
   }
   EXPECT_EQ(ReadOutText(closed.fx->PeakReadOut()), peakBefore);
