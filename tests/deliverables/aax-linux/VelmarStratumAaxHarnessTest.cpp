@@ -407,6 +407,25 @@ TEST_F(VelmarStratumAaxHarness, EditorViewUnderAViewContainer) {
   instance->CloseView();
 }
 
+TEST_F(VelmarStratumAaxHarness, DiagnosticLinesOnlyInTheTraceBuild) {
+  // The configuration and attachment lines follow the build's trace option.
+  testing::internal::CaptureStdout();
+  AAX_ICollection* collection = nullptr;
+  EXPECT_EQ(module.registerPlugin(nullptr, &collection), AAX_SUCCESS);
+  effect = collection->GetEffect(0);
+  auto instance = Make(kStereoConfiguration);
+  ASSERT_NE(instance, nullptr);
+  FloatBlock in(2, 64), out(2, 64);
+  instance->Render(in.Pointers(), out.Pointers(), 64);
+  const std::string printed = testing::internal::GetCapturedStdout();
+  if (STRATUM_TRACE_ON) {
+    EXPECT_NE(printed.find("***** inputs 1 *****\n***** inputs 2 *****\n"), std::string::npos);
+    EXPECT_NE(printed.find("attach input buffers: 0 - 2\n"), std::string::npos);
+  } else {
+    EXPECT_EQ(printed, "");
+  }
+}
+
 TEST_F(VelmarStratumAaxHarness, UnloadsOnlyWhenNothingLivesAndShutsDown) {
   auto instance = Make(kMonoConfiguration);
   ASSERT_NE(instance, nullptr);
