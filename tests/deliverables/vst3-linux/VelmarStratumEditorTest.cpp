@@ -14,6 +14,7 @@
 #include "effect/layout/EditorGeometry.h"
 #include "pluginterfaces/gui/iplugview.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
+#include "pluginterfaces/vst/vstspeaker.h"
 #include "raster/RAS_IBitmap.h"
 #include "tests/adapters/vst3/HostedPluginTest.h"
 #include "tools/vst3host/PlanarProcess.h"
@@ -163,6 +164,48 @@ TEST_F(EditorHost, KnobDragAndDoubleClickReset) {
 
   input.DoubleClick(editorWindow, x + 10, y - 12);
   ASSERT_TRUE(loop.RunUntil([&] { return Normalized(kGainLevel) == start; }, 3000));
+  // The reset's value is framed too: every value between a begin and an
+  // end, every end after its begin.
+  loop.RunFor(80);
+  int open = 0;
+  for (const Call& call : HandlerCalls()) {
+    if (call.id != kGainLevel) continue;
+    const int expected = call.kind == HostComponentHandler::kBegin ? 0 : 1;
+    EXPECT_EQ(open, expected) << "call kind " << call.kind;
+    if (call.kind == HostComponentHandler::kBegin) ++open;
+    if (call.kind == HostComponentHandler::kEnd) --open;
+  }
+  EXPECT_EQ(open, 0);
+}
+
+// The pan knob is greyed (and ignores the mouse) on a mono track only, and
+// follows the arrangement when the host changes it.
+TEST_F(EditorHost, StereoControlsFollowTheBusArrangement) {
+  struct Case {
+    SpeakerArrangement arrangement;
+    bool panReachesTheHost;
+  };
+  ShowEditor();
+  const int x = lay::kPanKnob.x + 32;
+  const int y = lay::kPanKnob.y + 18;
+  for (const Case& c : {Case{SpeakerArr::kMono, false}, Case{SpeakerArr::kStereo, true}}) {
+    ASSERT_EQ(plugin->Component()->setActive(false), kResultOk);
+    SpeakerArrangement in = c.arrangement;
+    SpeakerArrangement out = c.arrangement;
+    ASSERT_EQ(plugin->Processor()->setBusArrangements(&in, 1, &out, 1), kResultOk);
+    ProcessSetup setup{kRealtime, kSample32, 512, 48000.0};
+    ASSERT_EQ(plugin->Processor()->setupProcessing(setup), kResultOk);
+    ASSERT_EQ(plugin->Component()->setActive(true), kResultOk);
+    loop.RunFor(80);
+    const size_t before = Calls(HostComponentHandler::kEnd, kPan);
+    input.Drag(editorWindow, x, y, x, y - 20);
+    if (c.panReachesTheHost) {
+      EXPECT_TRUE(RunUntilEnd(kPan, before + 1));
+    } else {
+      loop.RunFor(200);
+      EXPECT_EQ(Calls(HostComponentHandler::kEnd, kPan), before);
+    }
+  }
 }
 
 TEST_F(EditorHost, TypedValueIsAppliedByReturnOnly) {
