@@ -240,6 +240,8 @@ TEST_F(VelmarStratumHostileHostTest, EveryMisuseIsHandledSoundly) {
          std::fputs(content.c_str(), file);
          std::fclose(file);
          chmod(victim.c_str(), 0600);
+         // The fixture's instance holds the segment: this is its path.
+         ASSERT_EQ(access(segment.c_str(), F_OK), 0) << segment;
          unlink(segment.c_str());  // holders keep their own mapping
          ASSERT_EQ(link(victim.c_str(), segment.c_str()), 0);
          {
