@@ -94,14 +94,9 @@ void VelmarStratum::ParamChanged(int paramIdx, ParamChangeSource source) {
     case kLimiterReleaseSync:
       UpdateLimiterRelease();
       break;
-    case kRmsWindowSize: {
-      const int ms = static_cast<int>(Value(kRmsWindowSize));
-      mMeter.SetWindowMs(ms);
-      for (AutoGainMeter& meter : mAutoGainMeters) {
-        meter.SetWindowMs(ms);
-      }
+    case kRmsWindowSize:
+      UpdateRmsWindows();
       break;
-    }
     case kGroup:
       if (mGroupLink) {
         const double group = Value(kGroup);
@@ -124,6 +119,14 @@ void VelmarStratum::ParamChanged(int paramIdx, ParamChangeSource source) {
   }
   if (mGraphics) {
     mGraphics->PushParamToControls(paramIdx, param->GetNormalized(), true);
+  }
+}
+
+void VelmarStratum::UpdateRmsWindows() {
+  const int ms = static_cast<int>(Value(kRmsWindowSize));
+  mMeter.SetWindowMs(ms);
+  for (AutoGainMeter& meter : mAutoGainMeters) {
+    meter.SetWindowMs(ms);
   }
 }
 

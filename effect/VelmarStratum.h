@@ -92,6 +92,8 @@ class VelmarStratum : public STRATUM_ADAPTER_CLASS {
   void AutoGainSwitched(bool on, ParamChangeSource source);
   void TurnGroupGainOff();
   void UpdateLimiterRelease();
+  // Sets the output meter's and the auto-gain meters' RMS windows from "RMS wind. size".
+  void UpdateRmsWindows();
   void UpdateLinkMask();
 
   // Working buffers for blocks of up to frames samples; allocates.

@@ -31,7 +31,11 @@ void VelmarStratum::ResetProcessing() {
   }
   mWidener.SetSampleRate(mSampleRate);
   mMeter.SetSampleRate(mSampleRate);
-  ParamChanged(kRmsWindowSize, SourceReset);
+  // The windows are sized for the new rate without a parameter notice: a
+  // reset changes no value, and a notice would publish this instance's row
+  // over a change another member of its group published and this one has
+  // not applied yet.
+  UpdateRmsWindows();
 
   // Blocks of the announced size (or of the last size seen) run without
   // allocating. The limiter's coefficients depend on the rate, so the release

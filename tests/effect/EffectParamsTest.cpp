@@ -168,6 +168,25 @@ TEST(EffectParamChangedTest, GroupSelectorJoinsAndLeaves) {
   }
 }
 
+TEST(EffectParamChangedTest, AResetKeepsAGroupChangeNotYetApplied) {
+  EffectHarness a;
+  EffectHarness b;
+  if (!a.fx->GetGroupLink()->IsLinked()) GTEST_SKIP() << "no shared segment in this environment";
+  a.Prepare(48000.0, 64);
+  b.Prepare(48000.0, 64);
+  a.Set(kGroup, 1.0);
+  b.Set(kGroup, 1.0);
+  a.Set(kGainLevel, -12.0);
+  // A host sets b up again (a rate change, or a project reload) before b's
+  // next block takes the change.
+  b.fx->ChangeSampleRate(96000.0);
+  b.fx->ResetProcessing();
+  b.Process(effect_test::Constant(64, 0.0));
+  a.Process(effect_test::Constant(64, 0.0));
+  EXPECT_DOUBLE_EQ(b.Get(kGainLevel), -12.0);
+  EXPECT_DOUBLE_EQ(a.Get(kGainLevel), -12.0);
+}
+
 TEST(EffectParamChangedTest, ActionsReachTheProcessingPieces) {
   EffectHarness h;
   h.Prepare(44100, 512);
