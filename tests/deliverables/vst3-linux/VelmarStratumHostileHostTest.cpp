@@ -178,6 +178,18 @@ TEST_F(VelmarStratumHostileHostTest, EveryMisuseIsHandledSoundly) {
          Apply(*other, {{kAutoGainOnOff, 1.0}});
          EXPECT_EQ(Normalized(*other, kGroupGainLevel), 1.0);
        }},
+      {"switching auto gain on in a block tells the host that Group Gain Level went off",
+       [](VelmarStratumHostileHostTest& t) {
+         auto p = t.Fresh();
+         ASSERT_EQ(Normalized(*p, kGroupGainLevel), 1.0);
+         BlockChanges on;
+         on.Add(kAutoGainOnOff, 1.0);
+         FixedParameterChanges reported;
+         HostBlock block(kBlock);
+         ASSERT_EQ(block.Run(p->Processor(), &on, &reported), kResultOk);
+         EXPECT_EQ(reported.Last(kGroupGainLevel), 0.0);
+         EXPECT_EQ(Normalized(*p, kGroupGainLevel), 0.0);
+       }},
       {"setupProcessing after setState keeps the restored bypass",
        [](VelmarStratumHostileHostTest& t) {
          auto p = t.Fresh();
