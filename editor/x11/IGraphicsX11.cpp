@@ -13,6 +13,7 @@
 
 #include "editor/x11/X11ErrorTrap.h"
 #include "editor/x11/X11Keys.h"
+#include "editor/x11/X11MessageBox.h"
 #include "editor/x11/X11PopupMenu.h"
 #include "editor/x11/X11Surface.h"
 #include "raster/RAS_Blit.h"
@@ -317,15 +318,15 @@ void IGraphicsX11::HandleButtonPress(XEvent& event) {
   // The button's implicit grab keeps the pointer ours until its release, so
   // drags continue outside the window.
   mPressDelivered[button.button] = true;
-  mInPopupMenu = false;
+  mInModal = false;
   if (isDouble && button.button == Button1)
     MouseDoubleClick(x, y, mod);
   else
     MouseDown(x, y, mod);
-  if (mInPopupMenu) {
-    // A menu opened by this press took its release: end the gesture here,
-    // at the press position, so the host gets its end notice.
-    mInPopupMenu = false;
+  if (mInModal && mDisplay) {
+    // A menu or message box opened by this press took its release: end the
+    // gesture here, at the press position, so the host gets its end notice.
+    mInModal = false;
     mClicks.Reset();
     Window root, child;
     int rootX, rootY, winX, winY;
@@ -561,7 +562,7 @@ void IGraphicsX11::HandleEntryKey(XEvent& event) {
 IPopupMenu* IGraphicsX11::ShowPopupMenu(IPopupMenu* menu, const IRect& rect) {
   ReleaseMouseCapture();
   if (!menu || !mDisplay || mWindowDestroyed) return nullptr;
-  mInPopupMenu = true;
+  mInModal = true;
   Window child = 0;
   int rootX = 0;
   int rootY = 0;
@@ -587,7 +588,60 @@ IPopupMenu* IGraphicsX11::ShowPopupMenu(IPopupMenu* menu, const IRect& rect) {
 
 // ---- Services ----
 
-int IGraphicsX11::ShowMessageBox(const char*, const char*, int) { return 0; }
+int IGraphicsX11::ShowMessageBox(const char* text, const char* caption, int type) {
+  if (!mDisplay || mWindowDestroyed) return 0;
+  ReleaseMouseCapture();
+  mInModal = true;
+  // Centred on the editor.
+  Window child = 0;
+  int centreX = 0;
+  int centreY = 0;
+  XTranslateCoordinates(mDisplay, mWindow, DefaultRootWindow(mDisplay), Width() / 2,
+                        Height() / 2, &centreX, &centreY, &child);
+  ITextStyle boxStyle(12, IColor(255, 232, 232, 232));
+  X11MessageBox box(mDisplay, FindFont(boxStyle));
+  const int interval = static_cast<int>(1000.0 / FPS());
+  const int answer = box.Run(
+      text, caption, type, centreX, centreY, interval,
+      // The editor keeps painting while the box is open.
+      [this] {
+        IRect update;
+        if (CollectDirtyRect(update)) DrawRegion(update);
+      },
+      [this](XEvent& event) {
+        if (event.type == Expose || event.type == DestroyNotify) HandleEvent(event);
+      },
+      // The host destroyed the editor's window under the box.
+      [this] { return mWindowDestroyed; });
+  if (!box.ConnectionAlive()) {
+    AbandonConnection();
+    return answer;
+  }
+  mClicks.Reset();
+  MarkAllControlsDirty();
+  return answer;
+}
+
+void IGraphicsX11::AbandonConnection() {
+  // The server closed the connection: Xlib would end the process at the
+  // next request that reaches it, so the window is forgotten without one.
+  // The connection's memory stays allocated.
+  if (mRegistered && HostRunLoop()) HostRunLoop()->Unregister(this);
+  mRegistered = false;
+  mEntryControl = nullptr;
+  mEntryParam = nullptr;
+  mEntryState = EntryState::kIdle;
+  mEntryPixels.reset();
+  mSurface.release();
+  mSurface = std::make_unique<X11Surface>();
+  mBlankCursor = 0;
+  mCursorHidden = false;
+  X11ErrorTrap::Release(mDisplay);
+  mDisplay = nullptr;
+  mWindow = 0;
+  mParent = 0;
+  ReleaseMouseCapture();
+}
 
 void IGraphicsX11::HostPath(std::string& path) { path = platform::HostPath(); }
 void IGraphicsX11::PluginPath(std::string& path) { path = platform::PluginPath(); }
@@ -601,10 +655,13 @@ void IGraphicsX11::PromptForFile(std::string& file, int, std::string&, const cha
 
 bool IGraphicsX11::PromptForColor(IColor&, const char*) { return false; }
 
-// There is no message box to ask with: a link that wants the user's
-// confirmation first is not opened.
-bool IGraphicsX11::OpenURL(const char* url, const char*, const char* confirmMsg, const char*) {
-  if (confirmMsg != nullptr && confirmMsg[0] != '\0') return false;
+// A link that wants the user's confirmation first asks with a yes/no box
+// (none without an open window, so the link is not opened then).
+bool IGraphicsX11::OpenURL(const char* url, const char* windowTitle, const char* confirmMsg,
+                           const char*) {
+  if (confirmMsg != nullptr && confirmMsg[0] != '\0' &&
+      ShowMessageBox(confirmMsg, windowTitle, X11MessageBox::kYesNo) != X11MessageBox::kYes)
+    return false;
   return platform::OpenUrl(url);
 }
 

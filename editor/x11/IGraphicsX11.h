@@ -90,6 +90,7 @@ class IGraphicsX11 : public IGraphics, public IFxRunLoopClient {
   void ForwardKeyToHost(_XEvent& event, bool press);
   void PaintTextEntry();
   void CloseTextEntry();
+  void AbandonConnection();
   bool EntryContains(int x, int y) const;
   int EntryCaretAt(int x) const;
   // Text layout inside the entry: where the text starts and how wide the
@@ -110,7 +111,9 @@ class IGraphicsX11 : public IGraphics, public IFxRunLoopClient {
   // Buttons 1..3 whose press reached the editor, so each release ends the
   // gesture its press began, and no other.
   bool mPressDelivered[4] = {false, false, false, false};
-  bool mInPopupMenu = false;
+  // Set when a pop-up menu or message box opens (it takes the release of
+  // the press that opened it).
+  bool mInModal = false;
   unsigned long mBlankCursor = 0;
 
   // The open text entry.

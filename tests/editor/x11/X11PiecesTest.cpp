@@ -1,14 +1,19 @@
 // The window layer's pieces that need no display: key translation, double
-// click detection and the text field's editing model.
+// click detection, the text field's editing model and the message box's
+// line breaking.
 
 #include <gtest/gtest.h>
 
 #include <X11/keysym.h>
 
+#include <string>
+#include <vector>
+
 #include "editor/IKeys.h"
 #include "editor/x11/X11ClickTracker.h"
 #include "editor/x11/X11Keys.h"
 #include "editor/x11/X11TextField.h"
+#include "editor/x11/X11TextWrap.h"
 #include "effect/ParamIds.h"
 #include "testsupport/TestPlugin.h"
 
@@ -132,4 +137,34 @@ TEST_F(X11TextFieldTest, CaretMovesSelectsAndDeletes) {
   field.Home(false);
   field.Backspace();
   EXPECT_EQ(field.Text(), "93");
+}
+
+TEST(X11TextWrapTest, BreaksAtSpacesInsideLongWordsAndAtLineBreaks) {
+  // Every character is 10 wide, so a line holds 5.
+  const auto measure = [](const std::string& text) {
+    int characters = 0;
+    for (char c : text) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return characters * 10;
+  };
+  struct Case {
+    const char* text;
+    std::vector<std::string> lines;
+  };
+  const Case cases[] = {
+      {"ab cd ef", {"ab cd", "ef"}},
+      {"abcde", {"abcde"}},
+      {"  ab   cd  ", {"ab cd"}},
+      {"abcdefghijkl x", {"abcde", "fghij", "kl x"}},
+      // A long word of two-byte characters splits between characters.
+      {"\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9",
+       {"\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9", "\xC3\xA9"}},
+      {"one\r\n\ntwo", {"one", "", "two"}},
+      {"", {""}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(WrapText(c.text, 50, measure), c.lines);
+  }
+  // A line narrower than one character still takes one.
+  EXPECT_EQ(WrapText("abc", 5, measure), (std::vector<std::string>{"a", "b", "c"}));
 }

@@ -1,11 +1,13 @@
 #include "tests/editor/x11/X11TestDisplay.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <poll.h>
 
 #include <chrono>
 #include <cstring>
+#include <utility>
 
 #include "editor/x11/X11PopupMenu.h"
 
@@ -126,6 +128,13 @@ void FakeInput::Key(unsigned long keysym) {
   XTestFakeKeyEvent(mDisplay, code, False, 0);
 }
 
+void FakeInput::KeyWith(unsigned long modifier, unsigned long keysym) {
+  const KeyCode held = XKeysymToKeycode(mDisplay, modifier);
+  XTestFakeKeyEvent(mDisplay, held, True, 0);
+  Key(keysym);
+  XTestFakeKeyEvent(mDisplay, held, False, 0);
+}
+
 void FakeInput::Type(const std::string& text) {
   for (char c : text) {
     char name[2] = {c, 0};
@@ -153,21 +162,28 @@ std::vector<uint32_t> WindowPixels(Display* display, Window window, int width, i
   return pixels;
 }
 
-bool FindPopupMenu(Display* display, int* x, int* y, int* width, int* height) {
+bool FindMappedWindow(Display* display, const char* wanted, int* x, int* y, int* width,
+                      int* height) {
+  // Other clients may destroy windows while we look at them: the server is
+  // held still meanwhile, so no request here names a window that is gone.
+  XGrabServer(display);
   Window root = 0;
   Window parent = 0;
   Window* children = nullptr;
   unsigned int count = 0;
-  if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count))
+  if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) {
+    XUngrabServer(display);
+    XSync(display, False);
     return false;
+  }
   bool found = false;
   for (unsigned int i = 0; i < count && !found; ++i) {
     char* name = nullptr;
     if (!XFetchName(display, children[i], &name) || !name) continue;
-    const bool isMenu = std::strcmp(name, X11PopupMenu::kWindowName) == 0;
+    const bool named = std::strcmp(name, wanted) == 0;
     XFree(name);
     XWindowAttributes attributes;
-    if (isMenu && XGetWindowAttributes(display, children[i], &attributes) &&
+    if (named && XGetWindowAttributes(display, children[i], &attributes) &&
         attributes.map_state == IsViewable) {
       *x = attributes.x;
       *y = attributes.y;
@@ -177,7 +193,61 @@ bool FindPopupMenu(Display* display, int* x, int* y, int* width, int* height) {
     }
   }
   if (children) XFree(children);
+  XUngrabServer(display);
+  XSync(display, False);
   return found;
+}
+
+bool FindPopupMenu(Display* display, int* x, int* y, int* width, int* height) {
+  return FindMappedWindow(display, X11PopupMenu::kWindowName, x, y, width, height);
+}
+
+ClipboardOwner::ClipboardOwner(std::string text) : mText(std::move(text)) {
+  mDisplay = OpenDisplay();
+  if (!mDisplay) return;
+  mWindow = XCreateSimpleWindow(mDisplay, DefaultRootWindow(mDisplay), 0, 0, 1, 1, 0, 0, 0);
+  const Atom clipboard = XInternAtom(mDisplay, "CLIPBOARD", False);
+  XSetSelectionOwner(mDisplay, clipboard, mWindow, CurrentTime);
+  XSync(mDisplay, False);
+  mOwning = XGetSelectionOwner(mDisplay, clipboard) == mWindow;
+  mThread = std::thread([this] { Serve(); });
+}
+
+ClipboardOwner::~ClipboardOwner() {
+  if (!mDisplay) return;
+  mStop = true;
+  mThread.join();
+  XDestroyWindow(mDisplay, mWindow);
+  XCloseDisplay(mDisplay);
+}
+
+void ClipboardOwner::Serve() {
+  const Atom utf8 = XInternAtom(mDisplay, "UTF8_STRING", False);
+  while (!mStop) {
+    while (XPending(mDisplay) > 0) {
+      XEvent event;
+      XNextEvent(mDisplay, &event);
+      if (event.type != SelectionRequest) continue;
+      const XSelectionRequestEvent& request = event.xselectionrequest;
+      XEvent notify = {};
+      notify.xselection.type = SelectionNotify;
+      notify.xselection.requestor = request.requestor;
+      notify.xselection.selection = request.selection;
+      notify.xselection.target = request.target;
+      notify.xselection.time = request.time;
+      notify.xselection.property = None;
+      if (request.target == utf8 || request.target == XA_STRING) {
+        XChangeProperty(mDisplay, request.requestor, request.property, request.target, 8,
+                        PropModeReplace, reinterpret_cast<const unsigned char*>(mText.data()),
+                        static_cast<int>(mText.size()));
+        notify.xselection.property = request.property;
+      }
+      XSendEvent(mDisplay, request.requestor, False, NoEventMask, &notify);
+      XFlush(mDisplay);
+    }
+    pollfd wait = {ConnectionNumber(mDisplay), POLLIN, 0};
+    poll(&wait, 1, 20);
+  }
 }
 
 bool RunUntil(const std::function<void()>& step, const std::function<bool()>& done, int limitMs) {

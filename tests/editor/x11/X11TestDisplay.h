@@ -6,8 +6,10 @@
 
 #include <X11/Xlib.h>
 
+#include <atomic>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/IFxHostRunLoop.h"
@@ -62,6 +64,8 @@ class FakeInput {
   void Drag(Window window, int x, int y, int toX, int toY);
   // Types keys by their key symbols (press and release each).
   void Key(unsigned long keysym);
+  // A key with a modifier key held (Control_L, Shift_L, ...).
+  void KeyWith(unsigned long modifier, unsigned long keysym);
   void Type(const std::string& text);
   // Waits until the server has handled everything sent so far.
   void Sync();
@@ -73,9 +77,35 @@ class FakeInput {
 // The window's pixels (0x00RRGGBB per pixel, row by row).
 std::vector<uint32_t> WindowPixels(Display* display, Window window, int width, int height);
 
-// The pop-up menu window on the screen, if one is mapped; its root position
-// and size.
+// A mapped top-level window of that name on the screen, if there is one;
+// its root position and size.
+bool FindMappedWindow(Display* display, const char* name, int* x, int* y, int* width,
+                      int* height);
+// The pop-up menu window.
 bool FindPopupMenu(Display* display, int* x, int* y, int* width, int* height);
+
+// Owns the CLIPBOARD selection on a connection of its own and serves the
+// text (as UTF8_STRING or STRING) from a thread. Ownership is confirmed by
+// the server before the constructor returns, so a paste that follows finds
+// it.
+class ClipboardOwner {
+ public:
+  explicit ClipboardOwner(std::string text);
+  ~ClipboardOwner();
+  ClipboardOwner(const ClipboardOwner&) = delete;
+  ClipboardOwner& operator=(const ClipboardOwner&) = delete;
+  bool Owning() const { return mOwning; }
+
+ private:
+  void Serve();
+
+  const std::string mText;
+  Display* mDisplay = nullptr;
+  Window mWindow = 0;
+  bool mOwning = false;
+  std::atomic<bool> mStop{false};
+  std::thread mThread;
+};
 
 // Calls step until done answers true; false after `limitMs` without.
 bool RunUntil(const std::function<void()>& step, const std::function<bool()>& done,

@@ -154,7 +154,8 @@ TEST(X11WindowOpenTest, UrlsNeedingConfirmationOrUnsafeAreNotOpened) {
   TestPlugin plug;
   IGraphicsX11* gfx = new IGraphicsX11(&plug, kWidth, kHeight);
   plug.AttachEditor(gfx);
-  // No message box can ask first, so nothing is opened.
+  // Without an open window no message box can ask first, so nothing is
+  // opened.
   EXPECT_FALSE(gfx->OpenURL("https://velmar.example/", "Velmar", "Open the web site?", nullptr));
   // The opener refuses anything but web, mail and file addresses.
   EXPECT_FALSE(gfx->OpenURL("--help", nullptr, nullptr, nullptr));
@@ -323,6 +324,22 @@ TEST_F(X11TextEntryTest, TypingFiltersAndEditsBeforeApplying) {
   input.Key(XK_KP_Enter);
   Finish();
   EXPECT_DOUBLE_EQ(Value(kGainLevel), -1.0);
+}
+
+TEST_F(X11TextEntryTest, PasteReplacesTheSelectionThroughTheFilter) {
+  OpenEntry();
+  // The clipboard is ours before the paste key is sent.
+  ClipboardOwner owner("-2x.5");
+  ASSERT_TRUE(owner.Owning());
+  input.KeyWith(XK_Control_L, XK_v);
+  input.Sync();
+  // The number's filter drops the "x"; the pasted text replaces "0.0",
+  // which the entry opened with selected.
+  ASSERT_TRUE(editor->PumpUntil([&] { return editor->gfx->TextEntryText() == "-2.5"; }))
+      << editor->gfx->TextEntryText();
+  input.Key(XK_Return);
+  Finish();
+  EXPECT_DOUBLE_EQ(Value(kGainLevel), -2.5);
 }
 
 TEST_F(X11TextEntryTest, EscapeClickAwayAndWheelDiscardTheText) {
